@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+class QTextEdit;
+
+namespace tarnex {
+
+// True when the bytes start an RTF document ("{\rtf", leading blanks allowed).
+bool isRtf(const QByteArray& data);
+
+// Replaces the document's content by the RTF document in data. A value that is not RTF loads as
+// plain text in the ANSI code page. Malformed RTF never fails: what can be read is loaded.
+void readRtf(const QByteArray& data, QTextDocument* document);
+
+// The plain text of an RTF document as the reader sees it: paragraphs on lines, table cells of a
+// row separated by a tab, rows on lines.
+QString rtfToPlainText(const QByteArray& data);
+
+// Loads a stored rich-text value into an editor the way the windows need it: the whole value
+// replaces the content, an empty value leaves the editor empty.
+void loadStoredRichText(QTextEdit* editor, const QByteArray& data);
+
+} // namespace tarnex
