@@ -1,0 +1,108 @@
+#include "Dialogs.h"
+
+#include <QMessageBox>
+
+#include <utility>
+
+namespace tarnex {
+namespace {
+
+struct TestState
+{
+    bool on = false;
+    QList<bool> answers;
+    QList<Dialogs::Shown> shown;
+};
+
+TestState& state()
+{
+    static TestState s;
+    return s;
+}
+
+QString noticeCaption()
+{
+    return QStringLiteral("提示");
+}
+
+QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                    const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("会计从业资格考试");
+}
+
+void Dialogs::info(QWidget* parent, const QString& text, const QString& caption)
+{
+    const QString shownCaption = caption.isEmpty() ? noticeCaption() : caption;
+    if (testMode()) {
+        record(Kind::Information, shownCaption, text);
+        return;
+    }
+    showBox(parent, QMessageBox::Information, shownCaption, text, QMessageBox::Ok);
+}
+
+bool Dialogs::confirm(QWidget* parent, const QString& text, const QString& caption)
+{
+    const QString shownCaption = caption.isEmpty() ? noticeCaption() : caption;
+    if (testMode()) {
+        record(Kind::Confirmation, shownCaption, text);
+        return state().answers.isEmpty() ? true : state().answers.takeFirst();
+    }
+    return showBox(parent, QMessageBox::Information, shownCaption, text,
+                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void Dialogs::error(QWidget* parent, const QString& text)
+{
+    if (testMode()) {
+        record(Kind::Error, applicationTitle(), text);
+        return;
+    }
+    showBox(parent, QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok);
+}
+
+void Dialogs::plain(QWidget* parent, const QString& text, const QString& caption)
+{
+    if (testMode()) {
+        record(Kind::Plain, caption, text);
+        return;
+    }
+    showBox(parent, QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+}
+
+void Dialogs::setTestMode(bool on)
+{
+    state().on = on;
+    state().answers.clear();
+    state().shown.clear();
+}
+
+bool Dialogs::testMode()
+{
+    return state().on;
+}
+
+void Dialogs::queueAnswer(bool yes)
+{
+    state().answers.append(yes);
+}
+
+QList<Dialogs::Shown> Dialogs::takeShown()
+{
+    return std::exchange(state().shown, {});
+}
+
+void Dialogs::record(Kind kind, const QString& caption, const QString& text)
+{
+    state().shown.append({kind, caption, text});
+}
+
+} // namespace tarnex
