@@ -45,8 +45,8 @@ const QStringList& questionColumns(const QString& table)
         {u"sf"_qs, common + QStringList{u"ping"_qs, u"da"_qs, u"xuan"_qs}},
         {u"jsfx"_qs, common + QStringList{u"ping"_qs} + numbered(u"da"_qs) + numbered(u"myc"_qs) +
                          numbered(u"myt"_qs) + QStringList{u"leixing"_qs}},
-        {u"anli"_qs, common + QStringList{u"ping"_qs} + numbered(u"da"_qs) + numbered(u"myc"_qs) +
-                         numbered(u"myt"_qs)},
+        {u"anli"_qs,
+         common + QStringList{u"ping"_qs} + numbered(u"da"_qs) + numbered(u"myc"_qs) + numbered(u"myt"_qs)},
         {u"ws"_qs, common + QStringList{u"ping"_qs}},
     };
     const auto it = columns.constFind(table);
@@ -70,15 +70,16 @@ const QStringList& answerColumns(const QString& table)
 
 const QStringList& storedTextMemoColumns()
 {
-    static const QStringList columns = {u"行一"_qs, u"行二"_qs, u"行三"_qs, u"微博地址"_qs, u"版本说明"_qs, u"咨询辅导"_qs};
+    static const QStringList columns = {u"行一"_qs,     u"行二"_qs,     u"行三"_qs,
+                                        u"微博地址"_qs, u"版本说明"_qs, u"咨询辅导"_qs};
     return columns;
 }
 
 const QStringList& memoColumns()
 {
-    static const QStringList columns = storedTextMemoColumns() +
-                                       QStringList{u"edit1"_qs, u"edit2"_qs, u"edit3"_qs, u"memo1"_qs, u"edit4"_qs,
-                                                   u"edit5"_qs, u"edit6"_qs, u"edit7"_qs, u"edit8"_qs};
+    static const QStringList columns =
+        storedTextMemoColumns() + QStringList{u"edit1"_qs, u"edit2"_qs, u"edit3"_qs, u"memo1"_qs, u"edit4"_qs,
+                                              u"edit5"_qs, u"edit6"_qs, u"edit7"_qs, u"edit8"_qs};
     return columns;
 }
 
@@ -98,7 +99,8 @@ void createQuestionBank(Database& db)
 {
     Database::Transaction transaction(db);
     db.execute(QStringLiteral("CREATE TABLE bank_meta (\"key\" TEXT PRIMARY KEY, \"value\" TEXT)"));
-    db.execute(QStringLiteral("INSERT INTO bank_meta VALUES ('schema_version', ?)"), {QString::number(Version)});
+    db.execute(QStringLiteral("INSERT INTO bank_meta VALUES ('schema_version', ?)"),
+               {QString::number(Version)});
     db.execute(QStringLiteral("CREATE TABLE tb_memo (%1)").arg(columnList(memoColumns())));
     db.execute(QStringLiteral("INSERT INTO tb_memo DEFAULT VALUES"));
     for (const QString& table : questionTables())

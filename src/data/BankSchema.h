@@ -22,7 +22,7 @@ const QStringList& answerColumns(const QString& table);
 // The columns of tb_memo: the stored-text columns first, then the plain ones.
 const QStringList& memoColumns();
 const QStringList& storedTextMemoColumns();
-const QStringList& paperListColumns(); // memo_temp: memojc, memofg
+const QStringList& paperListColumns();   // memo_temp: memojc, memofg
 const QStringList& journalLineColumns(); // dtxx
 
 // Creates the tables of an empty bank (one empty row in tb_memo) inside one transaction.

@@ -190,8 +190,8 @@ bool DataSet::locate(const QString& column, const QString& value)
         post();
     for (int row = 0; row < recordCount(); ++row) {
         const QVariant& cell = m_rows.at(size_t(row)).values.at(size_t(index));
-        const QString cellText = cell.typeId() == QMetaType::QByteArray ? QString::fromUtf8(cell.toByteArray())
-                                                                        : cell.toString();
+        const QString cellText =
+            cell.typeId() == QMetaType::QByteArray ? QString::fromUtf8(cell.toByteArray()) : cell.toString();
         if (cellText.compare(value, Qt::CaseInsensitive) == 0) {
             m_current = row;
             return true;
@@ -269,7 +269,8 @@ void DataSet::post()
                              .arg(quotedName(m_table), assignments.join(QStringLiteral(", "))),
                          values);
             if (sqlite3_changes(m_db.handle()) != 1)
-                throw AppError(QStringLiteral("无法找到要更新的记录（表“%1”），它可能已被删除。").arg(m_table));
+                throw AppError(
+                    QStringLiteral("无法找到要更新的记录（表“%1”），它可能已被删除。").arg(m_table));
         }
         m_rows[size_t(m_current)] = m_buffer;
     } else {

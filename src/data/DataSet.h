@@ -22,7 +22,13 @@ class Database;
 class DataSet
 {
 public:
-    enum class State { Inactive, Browse, Edit, Insert };
+    enum class State
+    {
+        Inactive,
+        Browse,
+        Edit,
+        Insert
+    };
 
     explicit DataSet(Database& db);
 

@@ -51,7 +51,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& 
     try {
         db->queryText(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const AppError& error) {
-        throw AppError(QStringLiteral("无法打开数据库“%1”：%2").arg(shown, QString::fromUtf8(sqlite3_errmsg(raw))));
+        throw AppError(
+            QStringLiteral("无法打开数据库“%1”：%2").arg(shown, QString::fromUtf8(sqlite3_errmsg(raw))));
     }
 
     if (db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
@@ -140,7 +141,8 @@ QString Database::queryText(const QString& sql, const QVariantList& params)
 
 bool Database::tableExists(const QString& table)
 {
-    return !queryText(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?"), {table})
+    return !queryText(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                      {table})
                 .isEmpty();
 }
 

@@ -21,7 +21,11 @@ public:
     // The password of the question bank kstk.dat (passphrase of PRAGMA key, default settings).
     static constexpr const char* BankPassword = "5820417";
 
-    enum class OpenMode { ExistingOnly, CreateIfMissing };
+    enum class OpenMode
+    {
+        ExistingOnly,
+        CreateIfMissing
+    };
 
     // Opens the file; with a non-empty password the file must be encrypted with it, without one
     // it must be plain. Throws AppError when the file is missing, the password is wrong or the
