@@ -36,7 +36,14 @@ public:
     bool isReachable() override;
     // One echo request and its reply; false on time-out or any error.
     bool echoOnce();
+    // Echo requests tried so far, each attempt counted even when the socket refused it.
     int requestsSent() const { return m_sent; }
+    QHostAddress target() const { return m_target; }
+
+protected:
+    // Sends one echo request with this sequence number and waits at most timeoutMs for its
+    // reply. Tests replace it to drive the attempts without a network.
+    virtual bool exchange(quint16 sequence, int timeoutMs);
 
 private:
     QHostAddress m_target;
