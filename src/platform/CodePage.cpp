@@ -85,8 +85,11 @@ QByteArray encode(const QString& text, int codePage)
             continue;
         // A character the code page lacks (or a lone surrogate): one '?' for the whole character.
         out.append('?');
+        // A lone high surrogate is one character; the unit after it is not swallowed with it.
         const char16_t unit = qFromUnaligned<char16_t>(in);
-        const size_t skip = (QChar::isHighSurrogate(unit) && inLeft >= 4) ? 4 : 2;
+        const bool pair = QChar::isHighSurrogate(unit) && inLeft >= 4 &&
+                          QChar::isLowSurrogate(qFromUnaligned<char16_t>(in + 2));
+        const size_t skip = pair ? 4 : 2;
         in += skip;
         inLeft -= std::min(skip, inLeft);
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
