@@ -57,7 +57,9 @@ QString escapedString(const QString& value)
     return escaped;
 }
 
-QByteArray desktopEntry(const QString& executable)
+} // namespace
+
+QByteArray desktopEntryText(const QString& executable)
 {
     const QString folder = QFileInfo(executable).absolutePath();
     QString text;
@@ -70,8 +72,6 @@ QByteArray desktopEntry(const QString& executable)
     text += QStringLiteral("Terminal=false\n");
     return text.toUtf8();
 }
-
-} // namespace
 
 QString desktopFolder()
 {
@@ -97,7 +97,7 @@ QString placeDesktopShortcut()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return path;
-    const QByteArray entry = desktopEntry(AppPaths::executablePath());
+    const QByteArray entry = desktopEntryText(AppPaths::executablePath());
     if (file.write(entry) != entry.size()) {
         file.cancelWriting();
         return path;

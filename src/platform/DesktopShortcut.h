@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tarnex {
@@ -13,5 +14,9 @@ void setDesktopFolderForTesting(const QString& folder);
 // that name is left untouched. Returns the path of the entry (whether written now or not);
 // failures to write are ignored, as a missing shortcut must not stop the program.
 QString placeDesktopShortcut();
+
+// The entry's text (UTF-8) for an executable: Exec quoted as the desktop entry format wants it,
+// Path the executable's folder.
+QByteArray desktopEntryText(const QString& executable);
 
 } // namespace tarnex

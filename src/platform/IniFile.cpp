@@ -242,9 +242,16 @@ void IniFile::save() const
 {
     const QString shownPath = QDir::toNativeSeparators(m_path);
     const QByteArray bytes = toBytes();
-    // A read-only file stays as it is, as with the platform's own INI functions.
-    if (QFile::exists(m_path) && !(QFile::permissions(m_path) & QFileDevice::WriteUser))
-        throw AppError(QStringLiteral("Unable to write to ") + shownPath);
+    // A read-only file stays as it is, as with the platform's own INI functions. The temporary
+    // file would otherwise replace it, and root passes any permission check, so the write bits
+    // themselves are looked at too.
+    if (QFile::exists(m_path)) {
+        const QFileDevice::Permissions mode = QFile::permissions(m_path);
+        const bool markedReadOnly =
+            !(mode & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+        if (markedReadOnly || !(mode & QFileDevice::WriteUser))
+            throw AppError(QStringLiteral("Unable to write to ") + shownPath);
+    }
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError(QStringLiteral("Unable to write to ") + shownPath);
