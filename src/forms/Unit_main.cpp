@@ -1,0 +1,281 @@
+#include "Unit_main.h"
+
+#include "MainWindowRules.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "ui_Unit1.h"
+#include "ui_Unit2.h"
+#include "ui_Unit3.h"
+#include "ui_Unit_main.h"
+
+#include "data/DataSet.h"
+#include "data/Database.h"
+#include "data/StoredText.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/Dialogs.h"
+#include "platform/NetworkProbe.h"
+#include "platform/TextUtil.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QWebEngineView>
+
+using namespace tarnex;
+
+TForm_main* Form_main = nullptr;
+
+namespace {
+
+// The entries of a hidden list holder, one per line; an empty holder has none.
+QStringList memoLines(const QPlainTextEdit* memo)
+{
+    QStringList lines;
+    const QTextDocument* document = memo->document();
+    if (document->isEmpty())
+        return lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lines.append(block.text());
+    return lines;
+}
+
+AppError notOpen(const QString& what)
+{
+    return AppError(QStringLiteral("数据集未打开：%1。").arg(what));
+}
+
+} // namespace
+
+TForm_main::TForm_main(QWidget* parent) : QWidget(parent), ui(new Ui::TForm_main)
+{
+    Form_main = this;
+    ui->setupUi(this);
+
+    // The right pane keeps its width when the window grows; the left one takes the rest.
+    ui->RzSplitter1->setStretchFactor(0, 1);
+    ui->RzSplitter1->setStretchFactor(1, 0);
+    ui->RzSplitter1->setSizes({width() - 212 - ui->RzSplitter1->handleWidth(), 212});
+
+    // Texts from the bank are shown as typed, never interpreted as markup.
+    for (QLabel* label : {ui->Label9, ui->Label10, ui->Label11, ui->Label12, ui->Label13, ui->kemu})
+        label->setTextFormat(Qt::PlainText);
+
+    ui->RzPanel5->installEventFilter(this);
+    ui->Image3->installEventFilter(this);
+
+    connect(ui->RzComboBox1, &QComboBox::activated, this, &TForm_main::RzComboBox1Change);
+    connect(ui->RzBmpButton3, &QPushButton::clicked, this, &TForm_main::RzBmpButton3Click);
+    connect(ui->RzBmpButton2, &QPushButton::clicked, this, &TForm_main::RzBmpButton2Click);
+    connect(ui->RzBmpButton11, &QPushButton::clicked, this, &TForm_main::RzBmpButton11Click);
+    connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm_main::RzBmpButton4Click);
+
+    // Creation is not a handler: an error here is shown at once and the window opens with what
+    // the steps before it filled in, at its design size.
+    try {
+        FormCreate();
+    } catch (const AppError& error) {
+        Dialogs::error(this, error.message());
+    } catch (const std::exception& error) {
+        Dialogs::error(this, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+TForm_main::~TForm_main()
+{
+    if (Form_main == this)
+        Form_main = nullptr;
+    delete ui;
+}
+
+void TForm_main::FormCreate()
+{
+    openQuestionBank();
+
+    ui->RzComboBox1->setCurrentIndex(0);
+    ui->RzComboBox2->setCurrentIndex(0);
+
+    openPaperLists();
+
+    const QStringList basics = splitListLines(ADOTable2().text(QStringLiteral("memojc")));
+    const QStringList regulations = splitListLines(ADOTable2().text(QStringLiteral("memofg")));
+    fillPaperList(basics);
+    ui->Memo1->setPlainText(basics.join(u'\n'));
+    ui->Memo2->setPlainText(regulations.join(u'\n'));
+
+    // Qt paints every widget through a back buffer already, so the panels need no switch.
+
+    DataSet& memo = ADOTable1();
+    ui->Label11->setText(DecodeStoredText(memo.text(QStringLiteral("行一"))));
+    ui->Label13->setText(DecodeStoredText(memo.text(QStringLiteral("行二"))));
+    ui->Label12->setText(DecodeStoredText(memo.text(QStringLiteral("行三"))));
+    ui->Label9->setText(memo.text(QStringLiteral("edit1")));
+    ui->Label10->setText(memo.text(QStringLiteral("edit2")));
+
+    fillPaperList(splitListLines(memo.text(QStringLiteral("memo1"))));
+
+    setWindowTitle(memo.text(QStringLiteral("edit3")));
+
+    showWebPanel();
+
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm_main::openQuestionBank()
+{
+    m_memo.reset();
+    m_bank.reset();
+    m_bank = Database::open(AppPaths::programFile(QStringLiteral("kstk.dat")), Database::BankPassword);
+    auto table = std::make_unique<DataSet>(*m_bank);
+    table->open(QStringLiteral("select * from tb_memo"));
+    m_memo = std::move(table);
+}
+
+void TForm_main::openPaperLists()
+{
+    m_paperLists = Database::open(AppPaths::programFile(QStringLiteral("titao.dat")));
+    auto table = std::make_unique<DataSet>(*m_paperLists);
+    table->open(QStringLiteral("select * from memo_temp"));
+    m_memoTemp = std::move(table);
+}
+
+void TForm_main::fillPaperList(const QStringList& papers)
+{
+    ui->RzComboBox2->clear();
+    ui->RzComboBox2->addItems(papers);
+    if (ui->RzComboBox2->count() > 0)
+        ui->RzComboBox2->setCurrentIndex(0);
+}
+
+void TForm_main::showWebPanel()
+{
+    if (!NetworkProbe::instance().isReachable()) {
+        ui->RzPanel8->hide();
+        return;
+    }
+    const QString address = webPanelAddress(ADOTable1().text(QStringLiteral("微博地址")));
+    if (address.isEmpty()) {
+        ui->RzPanel8->hide();
+        return;
+    }
+    navigateWebPanel(address);
+}
+
+void TForm_main::navigateWebPanel(const QString& address)
+{
+    if (m_webBrowser == nullptr) {
+        m_webBrowser = new QWebEngineView(ui->RzPanel8);
+        m_webBrowser->setObjectName(QStringLiteral("WebBrowser1"));
+        m_webBrowser->setAccessibleName(QStringLiteral("信息网页"));
+        ui->RzPanel8->layout()->addWidget(m_webBrowser);
+    }
+    const QUrl url = QUrl::fromUserInput(address);
+    m_webRequests.append(url);
+    m_webBrowser->setUrl(url);
+}
+
+Database& TForm_main::ADOConnection1() const
+{
+    if (!m_bank)
+        throw notOpen(QStringLiteral("kstk.dat"));
+    return *m_bank;
+}
+
+DataSet& TForm_main::ADOTable1() const
+{
+    if (!m_memo || !m_memo->isOpen())
+        throw notOpen(QStringLiteral("tb_memo"));
+    return *m_memo;
+}
+
+Database& TForm_main::ADOConnection3() const
+{
+    if (!m_paperLists)
+        throw notOpen(QStringLiteral("titao.dat"));
+    return *m_paperLists;
+}
+
+DataSet& TForm_main::ADOTable2() const
+{
+    if (!m_memoTemp || !m_memoTemp->isOpen())
+        throw notOpen(QStringLiteral("memo_temp"));
+    return *m_memoTemp;
+}
+
+void TForm_main::reopenMemoTable()
+{
+    DataSet& memo = ADOTable1();
+    memo.close();
+    memo.open(QStringLiteral("select * from tb_memo"));
+}
+
+void TForm_main::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+bool TForm_main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && (watched == ui->RzPanel5 || watched == ui->Image3))
+        FormResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm_main::FormResize()
+{
+    // The title and the three lines stretch with the pane, keeping their design margins.
+    const int right = ui->RzPanel5->width() - 20;
+    for (QLabel* label : {ui->Label9, ui->Label11, ui->Label13, ui->Label12})
+        label->resize(std::max(0, right - label->x()), label->height());
+
+    ui->RzPanel7->move(centredLeft(ui->Label9->x(), ui->Label9->width(), ui->RzPanel7->width()),
+                       ui->RzPanel7->y());
+    ui->RzProgressBar1->move(centredLeft(0, ui->Image3->width(), ui->RzProgressBar1->width()),
+                             ui->RzProgressBar1->y());
+    ui->Label5->move(ui->RzProgressBar1->x(), ui->Label5->y());
+}
+
+void TForm_main::RzComboBox1Change()
+{
+    const int subject = ui->RzComboBox1->currentIndex();
+    if (subject == 0)
+        fillPaperList(memoLines(ui->Memo1));
+    else if (subject == 1)
+        fillPaperList(memoLines(ui->Memo2));
+    ui->kemu->setText(ui->RzComboBox1->currentText());
+}
+
+void TForm_main::RzBmpButton3Click()
+{
+    const QString paper = trimmedText(ui->RzComboBox2->currentText());
+    if (paper.isEmpty())
+        return;
+}
+
+void TForm_main::RzBmpButton2Click()
+{
+    QString text = DecodeStoredText(ADOTable1().text(QStringLiteral("版本说明")));
+    Form2->ui->Memo1->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Form2->showModal();
+}
+
+void TForm_main::RzBmpButton11Click()
+{
+    QString text = DecodeStoredText(ADOTable1().text(QStringLiteral("咨询辅导")));
+    Form3->ui->Memo1->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    Form3->showModal();
+}
+
+void TForm_main::RzBmpButton4Click()
+{
+    DataSet& memo = ADOTable1();
+    QLineEdit* edits[] = {Form1->ui->Edit1, Form1->ui->Edit2, Form1->ui->Edit3, Form1->ui->Edit4};
+    const QString columns[] = {QStringLiteral("行一"), QStringLiteral("行二"), QStringLiteral("行三"),
+                               QStringLiteral("微博地址")};
+    for (int i = 0; i < 4; ++i)
+        edits[i]->setText(DecodeStoredText(trimmedText(memo.text(columns[i]))));
+    Form1->url = Form1->ui->Edit4->text();
+    Form1->showModal();
+}

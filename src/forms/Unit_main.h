@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+class QWebEngineView;
+
+namespace Ui {
+class TForm_main;
+}
+
+namespace tarnex {
+class Database;
+class DataSet;
+} // namespace tarnex
+
+// The main window: subject and paper choice, the information lines and the web panel. It owns
+// the connections to the question bank and the paper lists for the whole run.
+class TForm_main : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TForm_main(QWidget* parent = nullptr);
+    ~TForm_main() override;
+
+    // The shared handles of the question bank (kstk.dat, tb_memo) and the paper lists (titao.dat,
+    // memo_temp). Each throws AppError when its file or table did not open at start-up.
+    tarnex::Database& ADOConnection1() const;
+    tarnex::DataSet& ADOTable1() const;
+    tarnex::Database& ADOConnection3() const;
+    tarnex::DataSet& ADOTable2() const;
+
+    // Closes tb_memo and opens it again, so its snapshot holds what was just saved.
+    void reopenMemoTable();
+
+    // Shows an address in the web panel. The browser is built on the first call only, so a start
+    // without network access never loads the web engine.
+    void navigateWebPanel(const QString& address);
+    QWebEngineView* WebBrowser1() const { return m_webBrowser; }
+    // Every address handed to the browser, in order.
+    const QList<QUrl>& webPanelRequests() const { return m_webRequests; }
+
+    Ui::TForm_main* ui;
+
+public Q_SLOTS:
+    void FormResize();
+    void RzComboBox1Change();
+    void RzBmpButton3Click();
+    void RzBmpButton2Click();
+    void RzBmpButton11Click();
+    void RzBmpButton4Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void openQuestionBank();
+    void openPaperLists();
+    void fillPaperList(const QStringList& papers);
+    void showWebPanel();
+
+    std::unique_ptr<tarnex::Database> m_bank;
+    std::unique_ptr<tarnex::DataSet> m_memo;
+    std::unique_ptr<tarnex::Database> m_paperLists;
+    std::unique_ptr<tarnex::DataSet> m_memoTemp;
+    QWebEngineView* m_webBrowser = nullptr;
+    QList<QUrl> m_webRequests;
+};
+
+// The one main window of the program (null before it is created and after it is destroyed).
+extern TForm_main* Form_main;

@@ -1,0 +1,48 @@
+#include "BankFixture.h"
+
+#include "data/BankSchema.h"
+#include "data/DataSet.h"
+#include "data/Database.h"
+
+#include <QDir>
+
+namespace tarnex::test {
+
+void writeQuestionBank(const QString& folder, const QMap<QString, QString>& memo, const QByteArray& password)
+{
+    auto db = Database::open(QDir(folder).filePath(QStringLiteral("kstk.dat")), password,
+                             Database::OpenMode::CreateIfMissing);
+    BankSchema::createQuestionBank(*db);
+    DataSet table(*db);
+    table.open(QStringLiteral("select * from tb_memo"));
+    table.first();
+    table.edit();
+    for (auto it = memo.cbegin(); it != memo.cend(); ++it)
+        table.setText(it.key(), it.value());
+    table.post();
+}
+
+void writePaperLists(const QString& folder, const QString& basics, const QString& regulations)
+{
+    auto db = Database::open(QDir(folder).filePath(QStringLiteral("titao.dat")), {},
+                             Database::OpenMode::CreateIfMissing);
+    BankSchema::createPaperLists(*db);
+    DataSet table(*db);
+    table.open(QStringLiteral("select * from memo_temp"));
+    table.first();
+    table.edit();
+    table.setText(QStringLiteral("memojc"), basics);
+    table.setText(QStringLiteral("memofg"), regulations);
+    table.post();
+}
+
+QString readMemoColumn(const QString& folder, const QString& column)
+{
+    auto db = Database::open(QDir(folder).filePath(QStringLiteral("kstk.dat")), Database::BankPassword);
+    DataSet table(*db);
+    table.open(QStringLiteral("select * from tb_memo"));
+    table.first();
+    return table.text(column);
+}
+
+} // namespace tarnex::test
