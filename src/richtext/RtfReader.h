@@ -19,6 +19,10 @@ void readRtf(const QByteArray& data, QTextDocument* document);
 // row separated by a tab, rows on lines.
 QString rtfToPlainText(const QByteArray& data);
 
+// The plain text of a document in the shape rtfToPlainText() gives, so that a document read by
+// readRtf() gives the same text as the RTF it came from.
+QString documentPlainText(const QTextDocument& document);
+
 // Loads a stored rich-text value into an editor the way the windows need it: the whole value
 // replaces the content, an empty value leaves the editor empty.
 void loadStoredRichText(QTextEdit* editor, const QByteArray& data);

@@ -1,0 +1,86 @@
+#include "RtfPlainText.h"
+
+namespace tarnex::rtf {
+namespace {
+
+constexpr char16_t LineSeparator = 0x2028;
+constexpr char16_t ObjectReplacement = 0xFFFC;
+
+} // namespace
+
+void PlainTextBuilder::addParagraph(QString text)
+{
+    text.remove(QChar(ObjectReplacement));
+    text.replace(QChar(LineSeparator), QChar(u'\n'));
+    // A table must be followed by a paragraph, so an empty last paragraph after a table is only
+    // the document's closing mark: it is held back until something follows it.
+    if (text.isEmpty() && m_afterRow) {
+        m_heldEmptyLine = true;
+        m_afterRow = false;
+        return;
+    }
+    addLine(text);
+    m_afterRow = false;
+}
+
+void PlainTextBuilder::addRow(const QStringList& cells)
+{
+    addLine(cells.join(u'\t'));
+    m_afterRow = true;
+}
+
+QString PlainTextBuilder::cellText(const QStringList& paragraphs)
+{
+    QString text = paragraphs.join(u' ');
+    text.remove(QChar(ObjectReplacement));
+    text.replace(QChar(LineSeparator), QChar(u' '));
+    text.replace(QChar(u'\t'), QChar(u' '));
+    return text;
+}
+
+void PlainTextBuilder::addLine(const QString& line)
+{
+    if (m_heldEmptyLine) {
+        m_heldEmptyLine = false;
+        addLine(QString());
+    }
+    if (!m_empty)
+        m_text += u'\n';
+    m_text += line;
+    m_empty = false;
+}
+
+QString PlainTextBuilder::result()
+{
+    return m_text;
+}
+
+void PlainTextSink::paragraph(const Paragraph& paragraph, const Resources&)
+{
+    m_builder.addParagraph(text(paragraph));
+}
+
+void PlainTextSink::tableRow(const TableRow& row, const Resources&)
+{
+    QStringList cells;
+    cells.reserve(qsizetype(row.cells.size()));
+    for (const TableCell& cell : row.cells) {
+        QStringList paragraphs;
+        for (const Paragraph& p : cell.paragraphs)
+            paragraphs.append(text(p));
+        cells.append(PlainTextBuilder::cellText(paragraphs));
+    }
+    m_builder.addRow(cells);
+}
+
+QString PlainTextSink::text(const Paragraph& paragraph)
+{
+    if (paragraph.runs.size() == 1)
+        return paragraph.runs.front().text;
+    QString text;
+    for (const Run& run : paragraph.runs)
+        text += run.text;
+    return text;
+}
+
+} // namespace tarnex::rtf

@@ -1,0 +1,130 @@
+#include "RtfReader.h"
+
+#include "RtfDocumentBuilder.h"
+#include "RtfParser.h"
+#include "RtfPlainText.h"
+#include "platform/CodePage.h"
+
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace tarnex {
+namespace {
+
+// A value that is not RTF is text in the ANSI code page, its lines ended by CR LF, CR or LF.
+QString plainTextOf(const QByteArray& data)
+{
+    QString text = CodePage::decode(data, CodePage::Ansi);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QStringList frameParagraphs(const QTextFrame* frame)
+{
+    QStringList paragraphs;
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* child = it.currentFrame())
+            paragraphs += frameParagraphs(child);
+        else
+            paragraphs.append(it.currentBlock().text());
+    }
+    return paragraphs;
+}
+
+QStringList cellParagraphs(const QTextTableCell& cell)
+{
+    QStringList paragraphs;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        if (const QTextFrame* child = it.currentFrame())
+            paragraphs += frameParagraphs(child);
+        else
+            paragraphs.append(it.currentBlock().text());
+    }
+    return paragraphs;
+}
+
+void addFrame(rtf::PlainTextBuilder& builder, const QTextFrame* frame)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame())) {
+            for (int r = 0; r < table->rows(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextTableCell cell = table->cellAt(r, c);
+                    if (cell.row() == r && cell.column() == c)
+                        cells.append(rtf::PlainTextBuilder::cellText(cellParagraphs(cell)));
+                }
+                builder.addRow(cells);
+            }
+        } else if (const QTextFrame* child = it.currentFrame()) {
+            addFrame(builder, child);
+        } else {
+            // A document cannot start with a table: the empty block Qt keeps before one is no
+            // paragraph of the text.
+            const QTextBlock block = it.currentBlock();
+            auto next = it;
+            ++next;
+            const bool beforeTable = !next.atEnd() && qobject_cast<const QTextTable*>(next.currentFrame());
+            if (frame == frame->document()->rootFrame() && block.position() == 0 && block.length() == 1
+                && beforeTable)
+                continue;
+            builder.addParagraph(block.text());
+        }
+    }
+}
+
+} // namespace
+
+bool isRtf(const QByteArray& data)
+{
+    qsizetype i = 0;
+    while (i < data.size() && static_cast<unsigned char>(data[i]) <= ' ')
+        ++i;
+    return QByteArrayView(data).sliced(i).startsWith("{\\rtf");
+}
+
+void readRtf(const QByteArray& data, QTextDocument* document)
+{
+    document->clear();
+    if (!isRtf(data)) {
+        document->setPlainText(plainTextOf(data));
+        return;
+    }
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    rtf::DocumentBuilder builder(document);
+    rtf::Parser(data, builder).run();
+    document->setUndoRedoEnabled(undo);
+}
+
+QString rtfToPlainText(const QByteArray& data)
+{
+    if (!isRtf(data))
+        return plainTextOf(data);
+    rtf::PlainTextSink sink;
+    rtf::Parser(data, sink).run();
+    return sink.result();
+}
+
+QString documentPlainText(const QTextDocument& document)
+{
+    rtf::PlainTextBuilder builder;
+    addFrame(builder, document.rootFrame());
+    return builder.result();
+}
+
+void loadStoredRichText(QTextEdit* editor, const QByteArray& data)
+{
+    if (data.isEmpty())
+        editor->clear();
+    else
+        readRtf(data, editor->document());
+    editor->document()->clearUndoRedoStacks();
+    editor->document()->setModified(false);
+    editor->moveCursor(QTextCursor::Start);
+}
+
+} // namespace tarnex
