@@ -1,0 +1,245 @@
+#include "BankBuilder.h"
+#include "BankFiles.h"
+#include "BankTestSupport.h"
+#include "Command.h"
+#include "data/Database.h"
+#include "data/StoredText.h"
+#include "support/TestFolder.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+using namespace tarnex;
+using namespace tarnex::bank;
+using namespace tarnex::bank::test;
+
+namespace {
+
+const QByteArray Password(Database::BankPassword);
+
+// A small bank in the test folder's "bank" subfolder, with a paper whose name holds a quote.
+QString buildSmallBank(const tarnex::test::TestFolder& folder)
+{
+    writeFile(folder.file(u"src/memo.txt"_qs),
+              "[memo]\n行一: 欢迎\n版本说明:\n  第一行\n  第二行\nedit1: 标题\n");
+    writeFile(folder.file(u"src/papers.txt"_qs), "[papers]\nmemojc:\n  试题一\n  试题'三\nmemofg: 试题一\n");
+    writeFile(folder.file(u"src/q.txt"_qs),
+              "[paper]\nkemu: 会计基础\ntao: 试题'三\n"
+              "[dds 1]\ntou: 下列属于资产的是（ ）。\nwei:\n  A. 银行存款\n  B. 短期借款\n"
+              "da: a\nping:\n  银行存款是资产。\n\n  短期借款是负债。\n"
+              "[sf 2]\ntou: 判断\nda: b\n"
+              "[jsfx 3]\ntou: 计算\nleixing: 选择型\nda1: a\nda2: bc\nda3: d\nda4: ab\nda5: c\n"
+              "[jsfx 4]\ntou: 写分录\nleixing: 答题型\n"
+              "[paper]\nkemu: 会计基础\ntao: 试题一\n[dds 1]\ntou: 另一题\nda: b\n"
+              "[duo 2]\nda: ab\n[ws 3]\n"
+              "[paper]\nkemu: 财经法规与会计职业道德\ntao: 试题一\n[anli 1]\n"
+              "da1: a\nda2: b\nda3: c\nda4: d\nda5: abcd\n"
+              "[paper]\nkemu: 会计基础\ntao: 试题九\n[ws 1]\n");
+    const QString bank = folder.file(u"bank"_qs);
+    const CommandResult result = runBank({u"build"_qs, folder.file(u"src"_qs), bank});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    return bank;
+}
+
+CommandResult runProgramProcess(const QStringList& arguments, const QByteArray& input = {},
+                                bool withoutPlatform = false)
+{
+    QProcess process;
+    if (withoutPlatform) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"QT_QPA_PLATFORM"_qs);
+        environment.remove(u"DISPLAY"_qs);
+        environment.remove(u"WAYLAND_DISPLAY"_qs);
+        process.setProcessEnvironment(environment);
+    }
+    process.start(QString::fromUtf8(TARNEX_BANK_EXECUTABLE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    CommandResult result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace
+
+TEST(BankCommands, InfoPrintsSetsAndReadsBack)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    const QString kstk = questionBankPath(bank);
+
+    CommandResult result = runBank({u"info"_qs, bank});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.startsWith(
+        u"行一: 欢迎\n行二:\n行三:\n微博地址:\n版本说明:\n  第一行\n  第二行\n咨询辅导:\nedit1: 标题\n"_qs))
+        << result.out.toStdString();
+
+    result = runBank({u"info"_qs, bank, u"版本说明"_qs});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, u"第一行\n第二行\n"_qs);
+
+    // A stored-text column is encoded, its line breaks CR LF; it reads back decoded.
+    result = runBank({u"info"_qs, bank, u"咨询辅导"_qs, u"电话：123\n时间：周一"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"咨询辅导"_qs),
+              EncodeStoredText(u"电话：123\r\n时间：周一"_qs));
+    EXPECT_EQ(runBank({u"info"_qs, bank, u"咨询辅导"_qs}).out, u"电话：123\n时间：周一\n"_qs);
+
+    // A plain column is stored as given; the column name ignores case.
+    ASSERT_EQ(runBank({u"info"_qs, bank, u"EDIT4"_qs, u"诚信 考试"_qs}).code, 0);
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"edit4"_qs), u"诚信 考试"_qs);
+
+    // From standard input, without its final line break.
+    ASSERT_EQ(runBank({u"info"_qs, bank, u"微博地址"_qs, u"-"_qs}, u"http://example.com/\n"_qs).code, 0);
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"微博地址"_qs),
+              EncodeStoredText(u"http://example.com/"_qs));
+
+    // Setting an empty text empties the column.
+    ASSERT_EQ(runBank({u"info"_qs, bank, u"行一"_qs, QString()}).code, 0);
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"行一"_qs), u""_qs);
+
+    result = runBank({u"info"_qs, bank, u"行四"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(u"tb_memo has no column \"行四\""_qs)) << result.err.toStdString();
+    EXPECT_EQ(runBank({u"info"_qs, folder.file(u"nowhere"_qs)}).code, 2);
+}
+
+TEST(BankCommands, ShowPrintsOneQuestion)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    CommandResult result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"1"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"单选题 第1题 (dds, 会计基础 / 试题'三)\n"
+                          "Stem:\n  下列属于资产的是（ ）。\n"
+                          "Options:\n  A. 银行存款\n  B. 短期借款\n"
+                          "Correct answer: A\n"
+                          "Analysis:\n  银行存款是资产。\n\n  短期借款是负债。\n"_qs);
+
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"2"_qs});
+    EXPECT_TRUE(result.out.contains(u"是非题 第2题 (sf"_qs));
+    EXPECT_TRUE(result.out.contains(u"Correct answer: 错误 (b)\n"_qs));
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"3"_qs});
+    EXPECT_TRUE(result.out.contains(u"Type: 选择型\n"_qs));
+    EXPECT_TRUE(result.out.contains(u"Correct answer: A\\BC\\D\\AB\\C\n"_qs)) << result.out.toStdString();
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"4"_qs});
+    EXPECT_TRUE(result.out.contains(u"Correct answer: (written answer)\n"_qs));
+
+    // The other paper of the same subject has its own question 1.
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题一"_qs, u"1"_qs});
+    EXPECT_TRUE(result.out.contains(u"  另一题\n"_qs));
+
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"9"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(u"no question 9 in 会计基础 / 试题'三"_qs));
+    EXPECT_TRUE(result.out.isEmpty());
+}
+
+TEST(BankCommands, ListCountsEveryKind)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    const CommandResult result = runBank({u"list"_qs, bank});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"会计基础\n"
+                          "  试题一: dds 1 duo 1 sf 0 jsfx 0 anli 0 ws 1 (3 questions)\n"
+                          "  试题'三: dds 1 duo 0 sf 1 jsfx 2 anli 0 ws 0 (4 questions)\n"
+                          "  试题九: dds 0 duo 0 sf 0 jsfx 0 anli 0 ws 1 (1 questions) (in no paper list)\n"
+                          "财经法规与会计职业道德\n"
+                          "  试题一: dds 0 duo 0 sf 0 jsfx 0 anli 1 ws 0 (1 questions)\n"_qs);
+}
+
+TEST(BankCommands, QuotedPaperNameThroughCheckAndExport)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    const CommandResult check = runBank({u"check"_qs, bank});
+    EXPECT_EQ(check.code, 1);
+    EXPECT_EQ(check.out, u"error: 会计基础 / 试题九: 1 question(s), but the paper is in no paper list\n"
+                         "1 error(s) in 9 questions.\n"_qs);
+    ASSERT_EQ(runBank({u"export"_qs, bank, folder.file(u"exp"_qs)}).code, 0);
+    EXPECT_TRUE(readFile(folder.file(u"exp/paper-01.txt"_qs)).contains("tao: 试题'三\n"));
+}
+
+TEST(BankCommands, HelpAndUsage)
+{
+    CommandResult result = runBank({u"--help"_qs});
+    EXPECT_EQ(result.code, 0);
+    for (const QString& command :
+         {u"build"_qs, u"export"_qs, u"check"_qs, u"list"_qs, u"show"_qs, u"info"_qs, u"text"_qs})
+        EXPECT_TRUE(result.out.contains(u"  "_qs + command)) << command.toStdString();
+    for (const auto& command : commands()) {
+        result = runBank({command->name(), u"--help"_qs});
+        EXPECT_EQ(result.code, 0);
+        EXPECT_TRUE(result.out.startsWith(u"Usage: tarnex-bank "_qs + command->name()))
+            << result.out.toStdString();
+    }
+    result = runBank({u"help"_qs, u"show"_qs});
+    EXPECT_TRUE(result.out.contains(u"NUMBER"_qs));
+    result = runBank({});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.startsWith(u"Usage:"_qs));
+    result = runBank({u"frobnicate"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.startsWith(u"tarnex-bank: unknown command \"frobnicate\""_qs));
+    result = runBank({u"show"_qs, u"bank"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.startsWith(u"tarnex-bank show: expected 4 argument(s), got 1"_qs))
+        << result.err.toStdString();
+    result = runBank({u"list"_qs, u"--verbose"_qs, u"bank"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(u"unknown option --verbose"_qs));
+}
+
+TEST(BankCommands, TextPrintsThePlainText)
+{
+    tarnex::test::TestFolder folder;
+    writeFile(folder.file(u"a.rtf"_qs), richTextFromPlain(u"第一段\n第二段 second"_qs));
+    CommandResult result = runBank({u"text"_qs, folder.file(u"a.rtf"_qs)});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"第一段\n第二段 second\n"_qs);
+    result = runBank({u"text"_qs, folder.file(u"none.rtf"_qs)});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.startsWith(u"tarnex-bank text: cannot read"_qs));
+}
+
+TEST(BankCommands, ProgramExitCodesAndOutput)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    writeFile(folder.file(u"a.rtf"_qs), "{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4\\par x}");
+
+    CommandResult result = runProgramProcess({});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(u"Usage: tarnex-bank COMMAND"_qs));
+    result = runProgramProcess({u"--help"_qs});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_TRUE(result.out.contains(u"Commands:"_qs));
+    result = runProgramProcess({u"check"_qs, bank});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_TRUE(result.out.contains(u"试题九"_qs)); // UTF-8 on standard output
+    result = runProgramProcess({u"check"_qs, folder.file(u"nowhere"_qs)});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_FALSE(result.err.isEmpty());
+
+    // Commands without rich-text layout need no display and no platform plugin.
+    result = runProgramProcess({u"text"_qs, folder.file(u"a.rtf"_qs)}, {}, true);
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"中文\nx\n"_qs);
+    result = runProgramProcess({u"info"_qs, bank, u"行一"_qs, u"-"_qs}, "管道\n", true);
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(runProgramProcess({u"info"_qs, bank, u"行一"_qs}, {}, true).out, u"管道\n"_qs);
+
+    // build lays out rich text on the offscreen platform whatever the environment says.
+    result = runProgramProcess({u"build"_qs, folder.file(u"src"_qs), folder.file(u"again"_qs)}, {}, true);
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(dumpDatabase(questionBankPath(folder.file(u"again"_qs)), Password).size(),
+              dumpDatabase(questionBankPath(bank), Password).size());
+}

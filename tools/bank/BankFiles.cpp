@@ -1,0 +1,125 @@
+#include "BankFiles.h"
+
+#include "data/BankSchema.h"
+#include "data/Database.h"
+#include "platform/AppError.h"
+
+#include <QDir>
+
+namespace tarnex::bank {
+
+QString questionBankPath(const QString& folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(QuestionBankFile));
+}
+
+QString paperListPath(const QString& folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(PaperListFile));
+}
+
+std::unique_ptr<Database> openQuestionBank(const QString& folder)
+{
+    return Database::open(questionBankPath(folder), QByteArray(Database::BankPassword));
+}
+
+std::unique_ptr<Database> openPaperLists(const QString& folder)
+{
+    return Database::open(paperListPath(folder));
+}
+
+QString TableData::text(int row, const QString& column) const
+{
+    const int index = columnIndex(column);
+    if (index < 0)
+        throw AppError(QStringLiteral("table %1 has no column %2").arg(name, column));
+    const QVariant& value = rows.at(size_t(row)).at(index);
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray());
+    return value.toString();
+}
+
+QByteArray TableData::bytes(int row, const QString& column) const
+{
+    const int index = columnIndex(column);
+    if (index < 0)
+        throw AppError(QStringLiteral("table %1 has no column %2").arg(name, column));
+    const QVariant& value = rows.at(size_t(row)).at(index);
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray();
+    return value.toString().toUtf8();
+}
+
+TableData readTable(Database& db, const QString& table)
+{
+    if (!db.tableExists(table))
+        throw AppError(QStringLiteral("%1 has no table %2").arg(QDir::toNativeSeparators(db.path()), table));
+    TableData data;
+    data.name = table;
+    QString quoted = table;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    Statement statement(db, QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(quoted));
+    for (int c = 0; c < statement.columnCount(); ++c)
+        data.columns.append(statement.columnName(c));
+    while (statement.step()) {
+        QVariantList row;
+        row.reserve(data.columns.size());
+        for (int c = 0; c < statement.columnCount(); ++c)
+            row.append(statement.value(c));
+        data.rows.push_back(std::move(row));
+    }
+    return data;
+}
+
+TableData& BankTables::questionTable(const QString& table)
+{
+    for (TableData& data : questions) {
+        if (data.name == table)
+            return data;
+    }
+    throw AppError(QStringLiteral("no question table %1").arg(table));
+}
+
+const TableData& BankTables::questionTable(const QString& table) const
+{
+    return const_cast<BankTables*>(this)->questionTable(table);
+}
+
+int BankTables::questionCount() const
+{
+    int count = 0;
+    for (const TableData& table : questions)
+        count += int(table.rows.size());
+    return count;
+}
+
+BankTables readBank(const QString& folder)
+{
+    BankTables bank;
+    {
+        auto db = openQuestionBank(folder);
+        bank.memo = readTable(*db, QStringLiteral("tb_memo"));
+        for (const QString& table : BankSchema::questionTables())
+            bank.questions.push_back(readTable(*db, table));
+        if (db->tableExists(QStringLiteral("dtxx")))
+            bank.journal = readTable(*db, QStringLiteral("dtxx"));
+    }
+    auto lists = openPaperLists(folder);
+    bank.paperLists = readTable(*lists, QStringLiteral("memo_temp"));
+    return bank;
+}
+
+QString paperListSubject(const QString& column)
+{
+    if (column == u"memojc")
+        return QStringLiteral("会计基础");
+    if (column == u"memofg")
+        return QStringLiteral("财经法规与会计职业道德");
+    return {};
+}
+
+} // namespace tarnex::bank

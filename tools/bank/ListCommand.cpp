@@ -1,0 +1,109 @@
+#include "ListCommand.h"
+
+#include "BankFiles.h"
+#include "data/BankSchema.h"
+#include "data/Database.h"
+#include "data/NaturalOrder.h"
+#include "platform/TextUtil.h"
+
+#include <map>
+
+namespace tarnex::bank {
+namespace {
+
+struct PaperCounts
+{
+    QString tao;
+    std::map<QString, int> perTable;
+    bool listed = false;
+};
+
+} // namespace
+
+ListCommand::ListCommand()
+    : Command(QStringLiteral("list"),
+              QStringLiteral("Print the subjects, their papers and the questions of each kind."),
+              {{QStringLiteral("BANK"), QStringLiteral("folder that holds kstk.dat and titao.dat")}},
+              QStringLiteral("Papers come in the order of the paper lists; papers with questions but in no\n"
+                             "list follow, marked as such."))
+{
+}
+
+int ListCommand::execute(const QStringList& arguments, CommandIo& io)
+{
+    const QString& folder = arguments.at(0);
+    // subject -> papers in the order they are shown
+    std::vector<std::pair<QString, std::vector<PaperCounts>>> subjects;
+    auto subjectPapers = [&](const QString& kemu) -> std::vector<PaperCounts>& {
+        for (auto& [name, papers] : subjects) {
+            if (name == kemu)
+                return papers;
+        }
+        subjects.emplace_back(kemu, std::vector<PaperCounts>{});
+        return subjects.back().second;
+    };
+    auto paper = [&](const QString& kemu, const QString& tao) -> PaperCounts& {
+        auto& papers = subjectPapers(kemu);
+        for (PaperCounts& counts : papers) {
+            if (counts.tao == tao)
+                return counts;
+        }
+        papers.push_back(PaperCounts{tao, {}, false});
+        return papers.back();
+    };
+
+    {
+        auto lists = openPaperLists(folder);
+        const TableData table = readTable(*lists, QStringLiteral("memo_temp"));
+        for (const QString& column : BankSchema::paperListColumns()) {
+            const QString subject = paperListSubject(column);
+            subjectPapers(subject);
+            if (table.rows.empty() || table.columnIndex(column) < 0)
+                continue;
+            for (const QString& entry : splitListLines(table.text(0, column)))
+                paper(subject, entry).listed = true;
+        }
+    }
+
+    auto bank = openQuestionBank(folder);
+    std::vector<std::pair<QString, QString>> unlisted;
+    for (const QString& table : BankSchema::questionTables()) {
+        Statement statement(
+            *bank, QStringLiteral("SELECT kemu, tao, count(*) FROM %1 GROUP BY kemu, tao").arg(table));
+        while (statement.step()) {
+            const QString kemu = statement.value(0).toString();
+            const QString tao = statement.value(1).toString();
+            PaperCounts& counts = paper(kemu, tao);
+            counts.perTable[table] = statement.value(2).toInt();
+        }
+    }
+
+    for (auto& [subject, papers] : subjects) {
+        // Listed papers keep the list order; the others follow in the order of their names.
+        std::stable_sort(papers.begin(), papers.end(), [](const PaperCounts& a, const PaperCounts& b) {
+            if (a.listed != b.listed)
+                return a.listed;
+            return !a.listed && compareNatural(a.tao, b.tao) < 0;
+        });
+        io.out << subject << '\n';
+        if (papers.empty())
+            io.out << "  (no papers)\n";
+        for (const PaperCounts& counts : papers) {
+            io.out << "  " << counts.tao << ':';
+            int total = 0;
+            for (const QString& table : BankSchema::questionTables()) {
+                const auto it = counts.perTable.find(table);
+                const int count = it == counts.perTable.end() ? 0 : it->second;
+                total += count;
+                io.out << ' ' << table << ' ' << count;
+            }
+            io.out << " (" << total << " questions)";
+            if (!counts.listed)
+                io.out << " (in no paper list)";
+            io.out << '\n';
+        }
+    }
+    return ExitOk;
+}
+
+} // namespace tarnex::bank

@@ -1,0 +1,6 @@
+#include "Command.h"
+
+int main(int argc, char** argv)
+{
+    return tarnex::bank::runProgram(argc, argv);
+}
