@@ -101,6 +101,10 @@ TEST(BankCommands, InfoPrintsSetsAndReadsBack)
     EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"微博地址"_qs),
               EncodeStoredText(u"http://example.com/"_qs));
 
+    // After "--" a value may start with dashes.
+    ASSERT_EQ(runBank({u"info"_qs, bank, u"edit5"_qs, u"--"_qs, u"--help"_qs}).code, 0);
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"edit5"_qs), u"--help"_qs);
+
     // Setting an empty text empties the column.
     ASSERT_EQ(runBank({u"info"_qs, bank, u"行一"_qs, QString()}).code, 0);
     EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"行一"_qs), u""_qs);

@@ -38,17 +38,23 @@ QString Command::helpText() const
     return text;
 }
 
-int Command::run(const QStringList& arguments, CommandIo& io)
+int Command::run(const QStringList& commandLine, CommandIo& io)
 {
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+    // Options come before "--"; after it every word is an argument, even one that starts with "-".
+    const qsizetype separator = commandLine.indexOf(QStringLiteral("--"));
+    const QStringList options = separator < 0 ? commandLine : commandLine.mid(0, separator);
+    if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
         io.out << helpText();
         return ExitOk;
     }
+    QStringList arguments = commandLine;
+    if (separator >= 0)
+        arguments.removeAt(separator);
     qsizetype required = 0;
     for (const Argument& argument : m_arguments)
         required += argument.optional ? 0 : 1;
     const qsizetype allowed = qsizetype(m_arguments.size());
-    for (const QString& argument : arguments) {
+    for (const QString& argument : options) {
         if (argument.startsWith(QStringLiteral("--"))) {
             io.err << "tarnex-bank " << m_name << ": unknown option " << argument << "\n";
             return ExitFailure;
