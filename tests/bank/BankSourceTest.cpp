@@ -1,6 +1,10 @@
 #include "BankSource.h"
 #include "platform/AppError.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace tarnex;
@@ -169,4 +173,22 @@ TEST(BankSource, WriterOutputReadsBackExactly)
 TEST(BankSource, ExactLiteralEscapesOnlyWhatItMust)
 {
     EXPECT_EQ(exactLiteral(QByteArray("中 \"\\\n\x01\xff")), QByteArray("\"中 \\\"\\\\\\n\\u0001\\xFF\""));
+}
+
+TEST(BankSource, RelativeSourceFolderIsReadFromTheCurrentDirectory)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("sources/sub")));
+    QFile file(QDir(root.path()).filePath(QStringLiteral("sources/sub/a.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[paper]\nkemu: k\ntao: t\n");
+    file.close();
+
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(root.path());
+    std::vector<SourceFile> files;
+    EXPECT_NO_THROW(files = readSourceFolder(QStringLiteral("sources")));
+    QDir::setCurrent(previous);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files.front().sections.size(), 1u);
 }

@@ -297,11 +297,13 @@ SourceFile parseSource(const QByteArray& input, const QString& path)
 
 std::vector<SourceFile> readSourceFolder(const QString& folder)
 {
-    const QDir dir(folder);
+    // Work from the absolute path: the iterator yields paths relative to the current directory
+    // for a relative folder, which relativeFilePath() would then take as relative to the folder.
+    const QDir dir(QDir(folder).absolutePath());
     if (!dir.exists())
         throw AppError(QStringLiteral("source folder %1 does not exist").arg(folder));
     QStringList paths;
-    QDirIterator it(folder, {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(dir.absolutePath(), {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         paths.append(dir.relativeFilePath(it.next()));
     std::sort(paths.begin(), paths.end(),
