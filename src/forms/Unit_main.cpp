@@ -4,16 +4,22 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "Unit5.h"
+#include "Unit6.h"
 #include "ui_Unit1.h"
 #include "ui_Unit2.h"
 #include "ui_Unit3.h"
+#include "ui_Unit5.h"
+#include "ui_Unit6.h"
 #include "ui_Unit_main.h"
 
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "data/StoredText.h"
+#include "exam/QuestionTexts.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 #include "platform/TextUtil.h"
@@ -26,6 +32,16 @@
 using namespace tarnex;
 
 TForm_main* Form_main = nullptr;
+
+// The pictures are compiled into this static library; the linker keeps them only when asked for.
+static void loadPictures()
+{
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(tarnex);
+        return true;
+    }();
+    Q_UNUSED(loaded);
+}
 
 namespace {
 
@@ -51,6 +67,7 @@ AppError notOpen(const QString& what)
 TForm_main::TForm_main(QWidget* parent) : QWidget(parent), ui(new Ui::TForm_main)
 {
     Form_main = this;
+    loadPictures();
     ui->setupUi(this);
 
     // The right pane keeps its width when the window grows; the left one takes the rest.
@@ -252,6 +269,31 @@ void TForm_main::RzBmpButton3Click()
     const QString paper = trimmedText(ui->RzComboBox2->currentText());
     if (paper.isEmpty())
         return;
+
+    if (ui->RzComboBox1->currentText() == u"初级会计电算化" && ui->CheckBox2->isChecked() &&
+        accountSetInitialization)
+        accountSetInitialization();
+
+    // The prompt lives for this start only, whatever way the flow leaves.
+    TForm5 prompt(this);
+    if (prompt.exec() != QDialog::Accepted)
+        return;
+    const QString idNumber = prompt.ui->RzEdit1->text();
+
+    // Created once per run; its construction loads the paper chosen here.
+    if (Form6 == nullptr)
+        new TForm6(this);
+    Ui::TForm6* exam = Form6->ui;
+    exam->xingming->setText(candidateName());
+    exam->zhuikaozheng->setText(admissionTicketNumber());
+    exam->shenfenzheng->setText(idNumber);
+    exam->kemu->setText(ui->kemu->text());
+    exam->shiti->setText(ui->RzComboBox2->currentText());
+    exam->xinxi->setText(startTimeLine(Clock::now()));
+    Form6->hideAllPageTabs();
+    Form6->show();
+    Form6->showMaximized();
+    hide();
 }
 
 void TForm_main::RzBmpButton2Click()

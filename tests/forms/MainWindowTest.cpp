@@ -1,5 +1,6 @@
 #include "FormsFixture.h"
 
+#include "ui_Unit2.h"
 #include "ui_Unit_main.h"
 
 #include "app/Application.h"
@@ -290,6 +291,10 @@ TEST_F(MainWindowLayoutTest, DesignLayoutAndResizing)
     EXPECT_EQ(ui->RzSplitter1->handleWidth(), 7);
     EXPECT_EQ(ui->RzPanel2->width(), 212);
     EXPECT_EQ(ui->Image3->height(), 320);
+    EXPECT_EQ(ui->Image3->pixmap().height(), 320);
+    EXPECT_FALSE(ui->Image2->pixmap().isNull());
+    EXPECT_FALSE(ui->RzBmpButton3->icon().isNull());
+    EXPECT_FALSE(Form2->ui->RzBmpButton1->icon().isNull());
 
     mainWindow->resize(1263, 700);
     QCoreApplication::processEvents();
