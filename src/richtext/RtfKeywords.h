@@ -11,7 +11,7 @@ enum class Keyword : std::uint16_t {
     // header
     Rtf, Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U,
     // destinations
-    FontTable, ColorTable, Pict, ShpPict, NonShpPict, FldInst, SkipDestination,
+    FontTable, ColorTable, Pict, ShpPict, NonShpPict, FldInst, Upr, SkipDestination,
     // font and colour tables
     F, FCharset, Cpg, Red, Green, Blue,
     // character formatting

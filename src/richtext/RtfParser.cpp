@@ -110,10 +110,11 @@ void Parser::run()
         switch (t.type) {
         case Token::Word:
             if (star) {
-                // An ignorable destination: only the shape picture is read.
+                // An ignorable destination: only the shape picture and the Unicode half of \upr
+                // are read.
                 if (t.name == "shppict")
                     startPicture(PictureSlot::Shape);
-                else
+                else if (t.name != "ud")
                     skipGroup();
                 break;
             }
@@ -144,6 +145,12 @@ void Parser::groupStart()
 {
     m_unicodeSkipLeft = 0;
     m_star = false;
+    if (m_skipNextGroup) {
+        // The ANSI half of \upr: its Unicode half follows in \*\ud.
+        m_skipNextGroup = false;
+        m_tokenizer.skipGroup();
+        return;
+    }
     if (int(m_states.size()) > MaxDepth) {
         ++m_overflowDepth;
         return;
@@ -155,6 +162,7 @@ void Parser::groupEnd()
 {
     m_unicodeSkipLeft = 0;
     m_star = false;
+    m_skipNextGroup = false;
     if (m_overflowDepth > 0) {
         --m_overflowDepth;
         return;
@@ -197,6 +205,9 @@ void Parser::word(const Token& t)
     case Keyword::SkipDestination:
     case Keyword::FldInst:
         skipGroup();
+        return;
+    case Keyword::Upr:
+        m_skipNextGroup = true;
         return;
     case Keyword::Uc:
         s.unicodeSkip = std::clamp(t.param, 0, 16);

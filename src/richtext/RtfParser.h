@@ -78,6 +78,7 @@ private:
     int m_overflowDepth = 0;
     int m_unicodeSkipLeft = 0;
     bool m_star = false;
+    bool m_skipNextGroup = false;
     bool m_done = false;
 
     int m_defaultCodePage;

@@ -10,6 +10,7 @@ constexpr char16_t ObjectReplacement = 0xFFFC;
 
 void PlainTextBuilder::addParagraph(QString text)
 {
+    flushRows();
     text.remove(QChar(ObjectReplacement));
     text.replace(QChar(LineSeparator), QChar(u'\n'));
     // A table must be followed by a paragraph, so an empty last paragraph after a table is only
@@ -25,8 +26,20 @@ void PlainTextBuilder::addParagraph(QString text)
 
 void PlainTextBuilder::addRow(const QStringList& cells)
 {
-    addLine(cells.join(u'\t'));
+    m_rows.push_back(cells);
+    m_columns = std::max(m_columns, cells.size());
     m_afterRow = true;
+}
+
+void PlainTextBuilder::flushRows()
+{
+    for (QStringList& cells : m_rows) {
+        while (cells.size() < m_columns)
+            cells.append(QString());
+        addLine(cells.join(u'\t'));
+    }
+    m_rows.clear();
+    m_columns = 0;
 }
 
 QString PlainTextBuilder::cellText(const QStringList& paragraphs)
@@ -52,6 +65,7 @@ void PlainTextBuilder::addLine(const QString& line)
 
 QString PlainTextBuilder::result()
 {
+    flushRows();
     return m_text;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace tarnex::rtf {
 
 // The shape of the plain text that both the reader's plain-text path and documentPlainText()
@@ -21,8 +23,11 @@ public:
 
 private:
     void addLine(const QString& line);
+    void flushRows();
 
     QString m_text;
+    std::vector<QStringList> m_rows; // the rows of the current table
+    qsizetype m_columns = 0;
     bool m_empty = true;
     bool m_afterRow = false;
     bool m_heldEmptyLine = false;
