@@ -37,10 +37,13 @@ TForm7::~TForm7()
     delete ui;
 }
 
-void TForm7::runModal(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget* owner)
+QString TForm7::runModal(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget* owner)
 {
-    TForm7 calculator(bank, memo, number, owner);
-    calculator.exec();
+    {
+        TForm7 calculator(bank, memo, number, owner);
+        calculator.exec();
+    }
+    return memo ? tarnex::storedWrittenAnswer(memo->toPlainText()) : QString();
 }
 
 void TForm7::FormCreate()

@@ -28,8 +28,11 @@ public:
     TForm7(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget* owner = nullptr);
     ~TForm7() override;
 
-    // Creates the calculator over the owner, shows it modally and destroys it once it is closed.
-    static void runModal(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget* owner);
+    // The answer button of a sub-question: creates the calculator over the owner, shows it
+    // modally, destroys it once it is closed and returns the memo's text without leading and
+    // trailing blanks and line breaks, the value to record (empty: record nothing). The memo may
+    // hold text typed straight into it, or nothing new when the calculator was closed unsaved.
+    static QString runModal(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget* owner);
 
     Ui::TForm7* ui;
     // The lines of the list ("select * from dtxx").

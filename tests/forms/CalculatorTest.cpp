@@ -528,9 +528,35 @@ TEST_F(CalculatorTest, ModalRunFillsTheMemoAndEndsWithTheWindow)
         modal->ui->BitBtn2->click();
         modal->ui->BitBtn5->click();
     });
-    TForm7::runModal(*bank, &memo, 5, nullptr);
+    const QString recorded = TForm7::runModal(*bank, &memo, 5, nullptr);
     EXPECT_TRUE(seen.isNull()); // destroyed once closed
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("借，库存现金,10  "));
+    EXPECT_EQ(recorded, QStringLiteral("借，库存现金,10"));
+}
+
+TEST_F(CalculatorTest, ModalRunClosedUnsavedReturnsTheMemoAsItWas)
+{
+    QTimer::singleShot(5000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    memo.setPlainText(QStringLiteral("\r\n typed by hand \r\n"));
+    QTimer::singleShot(0, [] {
+        auto* modal = qobject_cast<TForm7*>(QApplication::activeModalWidget());
+        ASSERT_NE(modal, nullptr);
+        modal->ui->Edit2->setText(QStringLiteral("库存现金"));
+        modal->ui->Edit3->setText(QStringLiteral("10"));
+        modal->ui->BitBtn2->click();
+        modal->close();
+    });
+    EXPECT_EQ(TForm7::runModal(*bank, &memo, 1, nullptr), QStringLiteral("typed by hand"));
+
+    memo.clear();
+    QTimer::singleShot(0, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    EXPECT_EQ(TForm7::runModal(*bank, &memo, 1, nullptr), QString());
 }
 
 } // namespace
