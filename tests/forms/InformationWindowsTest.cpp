@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -354,6 +355,9 @@ TEST_F(DesktopShortcutPlacementTest, CreatedOnceAndNeverOverwritten)
     file.close();
     EXPECT_TRUE(content.contains(AppPaths::executablePath())) << qPrintable(content);
     EXPECT_FALSE(content.contains(u"tarnex.exe"_qs));
+    // It starts in the executable's folder, not in the current directory.
+    EXPECT_TRUE(content.contains(u"Path="_qs + QFileInfo(AppPaths::executablePath()).absolutePath()))
+        << qPrintable(content);
 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[Desktop Entry]\nExec=/elsewhere/program\n");
