@@ -216,12 +216,18 @@ void Parser::word(const Token& t)
         int value = t.param;
         if (value < 0)
             value += 65536;
+        const char16_t c = char16_t(value & 0xFFFF);
+        // Control characters, the paragraph separator (a block break to Qt) and the object
+        // replacement character (which stands for pictures) are not text.
+        const bool text = (c >= 0x20 || c == u'\t') && c != 0x2029 && c != 0xFFFC;
         if (s.destination == Destination::Text) {
-            appendChar(char16_t(value & 0xFFFF));
+            if (text)
+                appendChar(c);
         } else if (s.destination == Destination::FontTable && m_font) {
             m_font->family += CodePage::decode(m_fontName, m_font->codePage ? m_font->codePage : m_defaultCodePage);
             m_fontName.clear();
-            m_font->family += QChar(char16_t(value & 0xFFFF));
+            if (text)
+                m_font->family += QChar(c);
         }
         m_unicodeSkipLeft = s.unicodeSkip;
         return;

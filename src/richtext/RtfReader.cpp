@@ -19,6 +19,8 @@ QString plainTextOf(const QByteArray& data)
     QString text = CodePage::decode(data, CodePage::Ansi);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Other control characters have no place in an editor, as in the RTF path.
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
     return text;
 }
 
@@ -80,10 +82,7 @@ void addFrame(rtf::PlainTextBuilder& builder, const QTextFrame* frame)
 
 bool isRtf(const QByteArray& data)
 {
-    qsizetype i = 0;
-    while (i < data.size() && static_cast<unsigned char>(data[i]) <= ' ')
-        ++i;
-    return QByteArrayView(data).sliced(i).startsWith("{\\rtf");
+    return QByteArrayView(data).trimmed().startsWith("{\\rtf");
 }
 
 void readRtf(const QByteArray& data, QTextDocument* document)
