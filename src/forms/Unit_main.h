@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QWebEngineView;
@@ -46,6 +47,10 @@ public:
     const QList<QUrl>& webPanelRequests() const { return m_webRequests; }
 
     Ui::TForm_main* ui;
+
+    // Restores the accounting package's account sets before an exam of "初级会计电算化" with
+    // "初始化账套" ticked, and returns when it is done. The practical environment installs it.
+    std::function<void()> accountSetInitialization;
 
 public Q_SLOTS:
     void FormResize();

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "exam/NavigationList.h"
+#include "exam/QuestionKind.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class OptionBox;
+class QRadioButton;
+class QTextEdit;
+class QTimer;
+class QTreeWidgetItem;
+
+namespace Ui {
+class TForm6;
+}
+
+namespace tarnex {
+class DataSet;
+} // namespace tarnex
+
+// The exam screen: the question index on the left, one question in the middle, the candidate on
+// the right. It is created once, by the start flow, with the main window as owner; its
+// construction reads the paper chosen on the main window, empties the paper's answers, builds the
+// index and shows the first question. Every answer is posted into its question's row when it is
+// given.
+class TForm6 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Creates the window, shows it and loads the paper. An error of the loading leaves the
+    // constructor (nothing of the paper's answers emptied unless all were).
+    explicit TForm6(QWidget* owner);
+    ~TForm6() override;
+
+    Ui::TForm6* ui;
+
+    // The pictures of the question index, by image index.
+    enum NodeImage
+    {
+        ImageRoot = 0,
+        ImageAnswered = 1,
+        ImageUnusedRoot = 2,
+        ImageUnanswered = 3,
+        ImageWrong = 4
+    };
+    static void setNodeImage(QTreeWidgetItem* node, int image);
+    static int nodeImage(const QTreeWidgetItem* node);
+
+    // The queries on the paper's rows, one per kind of question.
+    tarnex::DataSet& query(tarnex::QuestionKind kind) const;
+    tarnex::DataSet& ADOQuery_dds() const { return query(tarnex::QuestionKind::SingleChoice); }
+    tarnex::DataSet& ADOQuery_duo() const { return query(tarnex::QuestionKind::MultipleChoice); }
+    tarnex::DataSet& ADOQuery_sf() const { return query(tarnex::QuestionKind::TrueFalse); }
+    tarnex::DataSet& ADOQuery_jsfx() const { return query(tarnex::QuestionKind::Calculation); }
+    tarnex::DataSet& ADOQuery_anli() const { return query(tarnex::QuestionKind::Case); }
+    tarnex::DataSet& ADOQuery_ws() const { return query(tarnex::QuestionKind::Practical); }
+    QTreeWidgetItem* rootNode(tarnex::QuestionKind kind) const;
+
+    // Hides the tabs of all pages: from then on only the program switches pages.
+    void hideAllPageTabs();
+
+    // The recording step: posts one answer column of the query's current row and marks the
+    // selected node of the index as answered. The calculator records written answers with it.
+    void recordAnswer(tarnex::DataSet& query, const QString& column, const QString& value);
+
+    // Ends the program after a confirmed close. Tests put an observer in its place.
+    static void setQuitHandler(std::function<void()> handler);
+
+    // Rotation counters of the feedback phrases (ci.ini), minutes left on the countdown.
+    int san = 1;
+    int liu = 1;
+    int jiu = 1;
+    int itime = 60;
+    // The navigation list and the position of the shown question in it (-1: none).
+    tarnex::NavigationList tihaolist;
+    int dangqian_tihao = -1;
+    // The hit of the number search over the index.
+    QString nodetext;
+    QTreeWidgetItem* Node_dan = nullptr;
+    QTreeWidgetItem* node_duo = nullptr;
+    QTreeWidgetItem* node_shi = nullptr;
+    QTreeWidgetItem* node_js = nullptr;
+    QTreeWidgetItem* node_al = nullptr;
+    QTreeWidgetItem* node_ws = nullptr;
+    // The camera start (once, one second after loading) and the countdown (every minute).
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+public Q_SLOTS:
+    // Display of the selected node of the index; a mouse click in the index, previous, next and
+    // the loading run it, keyboard moves in the index do not.
+    void RzTreeView1Click();
+    void RzBmpButton1Click(); // 下一题
+    void RzBmpButton2Click(); // 上一题
+    // Sets nodetext to the number when a node from start on (its following siblings and all
+    // their children) has that number, both trimmed.
+    void find_nodetext(QTreeWidgetItem* start, const QString& number);
+
+    void xuanzexingClick();
+    void caozuoxingClick();
+    void ed_dan_touClipboardChange();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct OptionGroup
+    {
+        std::array<OptionBox*, 4> boxes{};
+        tarnex::QuestionKind kind;
+        QString column;
+    };
+
+    // Creation and loading (Unit6.cpp).
+    void FormCreate();
+    void FormShow();
+    bool FormClose();
+    void setUpIndex();
+    void emptyPaperAnswers(const QString& subject, const QString& paper);
+    void placeAlongBottom();
+
+    // Display (Unit6Display.cpp).
+    void showQuestionNode(QTreeWidgetItem* node);
+    void showRootNode(QTreeWidgetItem* root);
+    bool showQuestionRow(tarnex::QuestionKind kind, const QString& number);
+    void restoreAnswers(tarnex::QuestionKind kind, const tarnex::DataSet& row);
+    void showAsStrip();
+    void selectAndShowNumber(const QString& number);
+    std::array<QTextEdit*, 3> richTextEditors(tarnex::QuestionKind kind) const;
+
+    // Answer capture (Unit6Answers.cpp).
+    void connectAnswerControls();
+    bool questionSelected() const;
+    void singleChoiceClick(int option);
+    void trueFalseClick(bool isTrue);
+    void optionGroupMouseUp(const OptionGroup& group);
+    std::array<QTextEdit*, 14> questionPanes() const;
+
+    std::array<std::unique_ptr<tarnex::DataSet>, tarnex::QuestionKindCount> m_queries;
+    std::array<QRadioButton*, 4> m_singleChoice{};
+    std::vector<OptionGroup> m_optionGroups;
+};
+
+// The exam screen of the run (null until the first start of an exam).
+extern TForm6* Form6;

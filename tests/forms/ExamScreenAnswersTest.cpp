@@ -1,0 +1,198 @@
+// Answer capture on the exam screen.
+#include "ExamScreenFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+using namespace tarnex;
+using namespace tarnex::test;
+
+TEST_F(ExamScreenTest, SingleChoiceAndTrueFalseRecordOnSelection)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    click(exam->ui->d_d);
+    EXPECT_EQ(stored(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"d");
+    EXPECT_EQ(TForm6::nodeImage(node(u"1"_qs)), TForm6::ImageAnswered);
+    click(exam->ui->d_b);
+    EXPECT_EQ(stored(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"b");
+    EXPECT_EQ(stored(u"dds"_qs, u"2"_qs, u"xuan"_qs), u"") << "only the shown question's row";
+    EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageUnanswered);
+
+    clickNumber(u"12"_qs);
+    click(exam->ui->shi_false);
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"b");
+    click(exam->ui->shi_true);
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"a");
+    EXPECT_EQ(TForm6::nodeImage(node(u"12"_qs)), TForm6::ImageAnswered);
+
+    // Back on question 1 its answer is shown and stays what it was.
+    clickNumber(u"1"_qs);
+    EXPECT_TRUE(exam->ui->d_b->isChecked());
+    EXPECT_EQ(stored(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"b");
+}
+
+TEST_F(ExamScreenTest, MultipleChoiceLettersAreStoredInOrderWhateverTheClickOrder)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"10"_qs);
+    click(exam->ui->du_d);
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"d");
+    click(exam->ui->du_b);
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"bd");
+    click(exam->ui->du_c);
+    click(exam->ui->du_a);
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"abcd");
+    for (QCheckBox* box : {exam->ui->du_a, exam->ui->du_b, exam->ui->du_c, exam->ui->du_d})
+        click(box);
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"");
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"typeof(xuan)"_qs), u"text");
+    EXPECT_EQ(TForm6::nodeImage(node(u"10"_qs)), TForm6::ImageAnswered) << "an emptied group still counts";
+
+    clickNumber(u"11"_qs);
+    click(exam->ui->du_b);
+    click(exam->ui->du_d);
+    click(exam->ui->du_b);
+    click(exam->ui->du_b);
+    EXPECT_EQ(stored(u"duo"_qs, u"11"_qs, u"xuan"_qs), u"bd");
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"");
+}
+
+TEST_F(ExamScreenTest, RightClickAndReleaseAwayStoreTheUnchangedGroup)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"10"_qs);
+    click(exam->ui->du_c);
+    execute(u"update duo set xuan='tampered' where tihao='10'"_qs);
+
+    QTest::mouseClick(exam->ui->du_a, Qt::RightButton, {}, QPoint(6, exam->ui->du_a->height() / 2));
+    EXPECT_FALSE(exam->ui->du_a->isChecked());
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"c");
+
+    execute(u"update duo set xuan='tampered' where tihao='10'"_qs);
+    OptionBox* box = exam->ui->du_b;
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(box->width() + 40, box->height() * 3));
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"c");
+}
+
+TEST_F(ExamScreenTest, SubQuestionBoxesWriteOnlyTheirOwnColumnOfTheirOwnTable)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"13"_qs);
+    click(exam->ui->ck_3_c);
+    EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, u"myc3"_qs), u"c");
+    for (int i : {1, 2, 4, 5})
+        EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, QStringLiteral("myc%1").arg(i)), u"");
+    EXPECT_EQ(stored(u"anli"_qs, u"15"_qs, u"myc3"_qs), u"");
+    click(exam->ui->ck_3_a);
+    click(exam->ui->ck_5_d);
+    EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, u"myc3"_qs), u"ac");
+    EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, u"myc5"_qs), u"d");
+    EXPECT_EQ(TForm6::nodeImage(node(u"13"_qs)), TForm6::ImageAnswered);
+
+    clickNumber(u"15"_qs);
+    EXPECT_FALSE(exam->ui->ck_anli_3_c->isChecked());
+    click(exam->ui->ck_anli_3_c);
+    EXPECT_EQ(stored(u"anli"_qs, u"15"_qs, u"myc3"_qs), u"c");
+    EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, u"myc3"_qs), u"ac");
+    click(exam->ui->ck_anli_1_b);
+    EXPECT_EQ(stored(u"anli"_qs, u"15"_qs, u"myc1"_qs), u"b");
+
+    // The boxes come back as stored when the question is shown again.
+    clickNumber(u"13"_qs);
+    EXPECT_TRUE(exam->ui->ck_3_a->isChecked());
+    EXPECT_TRUE(exam->ui->ck_3_c->isChecked());
+    EXPECT_TRUE(exam->ui->ck_5_d->isChecked());
+    EXPECT_FALSE(exam->ui->ck_1_b->isChecked());
+}
+
+TEST_F(ExamScreenTest, WithARootSelectedAnswerControlsWriteAndMarkNothing)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"10"_qs);
+    // The keyboard moves the selection to the root above, which shows nothing.
+    tree()->setCurrentItem(root(QuestionKind::MultipleChoice));
+    ASSERT_EQ(exam->ui->Label10->text(), u"多选题 第10题");
+    click(exam->ui->du_b);
+    EXPECT_TRUE(exam->ui->du_b->isChecked()) << "the control changes";
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"");
+    EXPECT_EQ(TForm6::nodeImage(node(u"10"_qs)), TForm6::ImageUnanswered);
+    EXPECT_EQ(TForm6::nodeImage(root(QuestionKind::MultipleChoice)), TForm6::ImageRoot);
+
+    clickNumber(u"1"_qs);
+    tree()->setCurrentItem(root(QuestionKind::SingleChoice));
+    click(exam->ui->d_a);
+    EXPECT_TRUE(exam->ui->d_a->isChecked());
+    EXPECT_EQ(stored(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"");
+    EXPECT_EQ(TForm6::nodeImage(root(QuestionKind::SingleChoice)), TForm6::ImageRoot);
+}
+
+TEST_F(ExamScreenTest, SpaceOnAFocusedBoxRecordsTheGroupToo)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"10"_qs);
+    exam->ui->du_c->setFocus();
+    QTest::keyClick(exam->ui->du_c, Qt::Key_Space);
+    EXPECT_TRUE(exam->ui->du_c->isChecked());
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"c");
+}
+
+TEST_F(ExamScreenTest, AFailedPostLeavesTheNodeUnmarkedAndTheQueryUsable)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"10"_qs);
+    // Another program holds the write lock: the post fails after the busy wait.
+    exam->ADOQuery_duo().database().setBusyTimeout(50);
+    auto other = Database::open(folder.file(u"kstk.dat"_qs), Database::BankPassword);
+    other->execute(u"begin immediate"_qs);
+    EXPECT_THROW(click(exam->ui->du_a), AppError);
+    EXPECT_TRUE(exam->ui->du_a->isChecked());
+    EXPECT_EQ(TForm6::nodeImage(node(u"10"_qs)), TForm6::ImageUnanswered);
+    other->execute(u"rollback"_qs);
+    click(exam->ui->du_b);
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"ab");
+    EXPECT_EQ(TForm6::nodeImage(node(u"10"_qs)), TForm6::ImageAnswered);
+}
+
+TEST_F(ExamScreenTest, CopyingFromAQuestionPaneLeavesTheClipboardEmpty)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QTextEdit* pane = exam->ui->ed_dan_tou;
+    pane->setFocus();
+    pane->selectAll();
+    clipboard->setText(QStringLiteral("from another program"));
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(clipboard->text().isEmpty());
+
+    // Every one of the fourteen panes reports.
+    const char* panes[] = {"ed_dan_wei",   "ed_dan_ping",  "ed_duo_tou",    "ed_duo_wei",     "ed_duo_ping",
+                           "ed_shi_tou",   "ed_shi_ping",  "ed_jisuan_tou", "ed_jisuan_ping", "ed_anli_tou",
+                           "ed_anli_ping", "ed_wushi_tou", "ed_wushi_ping"};
+    for (const char* name : panes) {
+        auto* other = exam->findChild<QTextEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(other, nullptr) << name;
+        clipboard->setText(QStringLiteral("copied"));
+        other->setPlainText(QStringLiteral("x"));
+        EXPECT_TRUE(clipboard->text().isEmpty()) << name;
+    }
+}
