@@ -5,6 +5,7 @@
 #include "RtfPlainText.h"
 #include "platform/CodePage.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFrame>
@@ -94,8 +95,13 @@ void readRtf(const QByteArray& data, QTextDocument* document)
     }
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
+    // One edit block for the whole load: Qt rescans the document's frames at the end of every
+    // edit, which made each table row cost as much as the whole document before it.
+    QTextCursor batch(document);
+    batch.beginEditBlock();
     rtf::DocumentBuilder builder(document);
     rtf::Parser(data, builder).run();
+    batch.endEditBlock();
     document->setUndoRedoEnabled(undo);
 }
 
