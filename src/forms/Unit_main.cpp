@@ -278,8 +278,11 @@ void TForm_main::RzBmpButton3Click()
     TForm5 prompt(this);
     if (prompt.exec() != QDialog::Accepted)
         return;
-    const QString idNumber = prompt.ui->RzEdit1->text();
+    showExamScreen(prompt.ui->RzEdit1->text());
+}
 
+void TForm_main::showExamScreen(const QString& idNumber)
+{
     // Created once per run; its construction loads the paper chosen here.
     if (Form6 == nullptr)
         new TForm6(this);

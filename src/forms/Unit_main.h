@@ -52,6 +52,11 @@ public:
     // "初始化账套" ticked, and returns when it is done. The practical environment installs it.
     std::function<void()> accountSetInitialization;
 
+    // The start flow after the ID-card number was confirmed: creates the exam screen on the
+    // chosen paper (once per run), fills in the candidate and the start time, shows the screen
+    // maximized and hides this window.
+    void showExamScreen(const QString& idNumber);
+
 public Q_SLOTS:
     void FormResize();
     void RzComboBox1Change();

@@ -1,0 +1,6 @@
+# The exam screen: opening a paper after the ID prompt, and one answer click against a raw write.
+add_executable(bench_exam ${CMAKE_CURRENT_LIST_DIR}/bench_exam.cpp)
+target_link_libraries(bench_exam PRIVATE tarnex_common tarnex_forms Qt6::Test benchmark::benchmark)
+set_target_properties(bench_exam PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+# The ui_*.h headers come from tarnex_forms.
+set_target_properties(bench_exam PROPERTIES AUTOUIC OFF)
