@@ -120,7 +120,7 @@ public:
     virtual ~Sink() = default;
     virtual void paragraph(const Paragraph& paragraph, const Resources& resources) = 0;
     virtual void tableRow(const TableRow& row, const Resources& resources) = 0;
-    // Whether pictures are wanted; a sink for plain text spares the reader their data.
+    // Whether the pictures' data is wanted; a sink for plain text spares the reader decoding it.
     virtual bool wantsPictures() const { return true; }
 };
 

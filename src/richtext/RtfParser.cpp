@@ -76,7 +76,7 @@ int codePageOfCharset(int charset)
 }
 
 Parser::Parser(const QByteArray& data, Sink& sink)
-    : m_tokenizer(data), m_sink(sink), m_defaultCodePage(CodePage::Ansi)
+    : m_tokenizer(data), m_sink(sink), m_keepPictureData(sink.wantsPictures()), m_defaultCodePage(CodePage::Ansi)
 {
     m_states.reserve(64);
     m_states.emplace_back();
@@ -213,13 +213,11 @@ void Parser::word(const Token& t)
         s.unicodeSkip = std::clamp(t.param, 0, 16);
         return;
     case Keyword::U: {
-        int value = t.param;
-        if (value < 0)
-            value += 65536;
-        const char16_t c = char16_t(value & 0xFFFF);
-        // Control characters, the paragraph separator (a block break to Qt) and the object
-        // replacement character (which stands for pictures) are not text.
-        const bool text = (c >= 0x20 || c == u'\t') && c != 0x2029 && c != 0xFFFC;
+        // A signed 16-bit value. Control characters, the paragraph separator (a block break to
+        // Qt) and the object replacement character (which stands for pictures) are not text.
+        const int value = t.param < 0 ? t.param + 65536 : t.param;
+        const char16_t c = char16_t(value);
+        const bool text = value >= 0x20 && value <= 0xFFFF && c != 0x2029 && c != 0xFFFC;
         if (s.destination == Destination::Text) {
             if (text)
                 appendChar(c);
@@ -262,10 +260,8 @@ void Parser::word(const Token& t)
         m_colorGiven = false;
         return;
     case Keyword::Pict:
-        if (!m_sink.wantsPictures()) {
-            skipGroup();
-            return;
-        }
+        // A sink without pictures still gets a run for each, so that paragraphs and cells
+        // holding only a picture come out the same; only the data is not kept.
         flushBytes();
         s.destination = Destination::Picture;
         m_picture = Picture{};
@@ -486,7 +482,7 @@ void Parser::text(std::string_view bytes)
 
 void Parser::binary(std::string_view bytes)
 {
-    if (state().destination == Destination::Picture)
+    if (state().destination == Destination::Picture && m_keepPictureData)
         m_picture.data.append(bytes.data(), qsizetype(bytes.size()));
 }
 
@@ -698,6 +694,8 @@ void Parser::startPicture(PictureSlot slot)
 
 void Parser::pictureText(std::string_view bytes)
 {
+    if (!m_keepPictureData)
+        return;
     for (const char b : bytes) {
         const int v = HexTable[static_cast<unsigned char>(b)];
         if (v < 0)

@@ -73,6 +73,7 @@ private:
 
     Tokenizer m_tokenizer;
     Sink& m_sink;
+    const bool m_keepPictureData;
     Resources m_resources;
     std::vector<State> m_states;
     int m_overflowDepth = 0;
