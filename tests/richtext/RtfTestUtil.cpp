@@ -1,7 +1,5 @@
 #include "RtfTestUtil.h"
 
-#include "support/TestFolder.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -90,7 +88,7 @@ QByteArray readFile(const QString& path)
 
 QString fixturePath(const QString& name)
 {
-    return TestFolder::sourceDir() + QStringLiteral("/tests/richtext/fixtures/") + name;
+    return QStringLiteral(TARNEX_RICHTEXT_FIXTURES "/") + name;
 }
 
 bool hasSoffice()
