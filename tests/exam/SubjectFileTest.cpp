@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,16 @@ namespace tarnex {
 namespace {
 
 using Nodes = QList<SubjectNode>;
+
+// The delivered chart of accounts in the source tree; found next to this file when the test runs
+// without TARNEX_SOURCE_DIR.
+QString deliveredChart()
+{
+    QString root = test::TestFolder::sourceDir();
+    if (root.isEmpty())
+        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
+    return QDir(root).filePath(QStringLiteral("data/kjkm.dat"));
+}
 
 QByteArray utf16(const QString& text, QStringConverter::Encoding encoding)
 {
@@ -140,7 +151,7 @@ TEST(SubjectFileTest, FileInTheProgramFolderIsRead)
 
 TEST(SubjectFileTest, DeliveredChartHasTheSixCategoriesAndTheStandardSubjects)
 {
-    const QString path = QDir(test::TestFolder::sourceDir()).filePath(QStringLiteral("data/kjkm.dat"));
+    const QString path = deliveredChart();
     ASSERT_TRUE(QFile::exists(path)) << path.toStdString();
     const SubjectList list = loadSubjectFile(path);
     ASSERT_TRUE(list.ok()) << list.error.toStdString();

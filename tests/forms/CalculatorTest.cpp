@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -28,6 +29,16 @@ namespace {
 
 using Shown = Dialogs::Shown;
 
+// The delivered chart of accounts in the source tree; found next to this file when the test runs
+// without TARNEX_SOURCE_DIR.
+QString deliveredChart()
+{
+    QString root = test::TestFolder::sourceDir();
+    if (root.isEmpty())
+        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
+    return QDir(root).filePath(QStringLiteral("data/kjkm.dat"));
+}
+
 // A program folder with an empty question bank and, unless a test says otherwise, the delivered
 // chart of accounts; the calculator opens for sub-question 2 over a memo of its own.
 class CalculatorTest : public ::testing::Test
@@ -41,7 +52,7 @@ protected:
         bank = Database::open(folder.file(QStringLiteral("kstk.dat")), Database::BankPassword,
                               Database::OpenMode::CreateIfMissing);
         BankSchema::createQuestionBank(*bank);
-        installSubjectFile(QDir(test::TestFolder::sourceDir()).filePath(QStringLiteral("data/kjkm.dat")));
+        installSubjectFile(deliveredChart());
     }
 
     void TearDown() override
