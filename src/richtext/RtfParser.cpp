@@ -526,15 +526,12 @@ void Parser::flushBytes()
     if (m_bytes.isEmpty())
         return;
     bool ascii = true;
-    bool control = false;
-    for (const char b : m_bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        ascii &= u < 0x80;
-        control |= u < 0x20 && u != '\t';
-    }
+    for (const char b : m_bytes)
+        ascii &= static_cast<unsigned char>(b) < 0x80;
     QString decoded = ascii ? QString::fromLatin1(m_bytes) : CodePage::decode(m_bytes, m_bytesCodePage);
     m_bytes.clear();
-    if (control)
+    // Control characters are no text (some code pages decode printable bytes to them).
+    if (std::any_of(decoded.cbegin(), decoded.cend(), [](QChar ch) { return ch.unicode() < 0x20 && ch != u'\t'; }))
         decoded.removeIf([](QChar ch) { return ch.unicode() < 0x20 && ch != u'\t'; });
     if (decoded.isEmpty())
         return;

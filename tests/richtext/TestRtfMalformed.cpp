@@ -70,6 +70,12 @@ TEST(RtfMalformed, ControlCharactersAreNotText)
     EXPECT_EQ(readBothWays(QByteArray("a\0b\x01" "c\td\r\ne", 11)), QStringLiteral("abc\td\ne"));
 }
 
+TEST(RtfMalformed, CodePagesThatDecodeToControlCharacters)
+{
+    // IBM933 is EBCDIC: 0x2F is BEL there.
+    EXPECT_EQ(readBothWays("{\\rtf1\\ansi\\ansicpg933 \\'c1\\'2f\\'c2\\par}"), QStringLiteral("AB"));
+}
+
 TEST(RtfMalformed, LeadingBytesDecideWhetherItIsRtf)
 {
     EXPECT_FALSE(isRtf(QByteArray("\0{\\rtf1 x}", 10)));
