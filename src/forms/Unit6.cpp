@@ -80,6 +80,7 @@ TForm6::TForm6(QWidget* owner) : QWidget(owner, Qt::Window), ui(new Ui::TForm6)
     // The right-hand pane keeps its width when the window is resized.
     ui->RzSplitter1->setStretchFactor(0, 1);
     ui->RzSplitter1->setStretchFactor(1, 0);
+    ui->RzSplitter1->setSizes({width() - ui->RzPanel2->minimumWidth(), ui->RzPanel2->minimumWidth()});
 
     setUpIndex();
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm6::RzBmpButton1Click);

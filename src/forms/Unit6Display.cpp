@@ -63,6 +63,8 @@ void TForm6::showQuestionNode(QTreeWidgetItem* node)
     } else if (!isMaximized()) {
         showMaximized();
     }
+    // A new window size keeps the index's scroll position; the shown question stays in sight.
+    ui->RzTreeView1->scrollToItem(node);
 }
 
 // Fills the kind's page from the row with the number; a number without its row switches the page
