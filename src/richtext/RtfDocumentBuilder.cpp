@@ -206,4 +206,14 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps& props)
     return format;
 }
 
+bool isBlockBeforeLeadingTable(const QTextFrame::iterator& it)
+{
+    const QTextBlock block = it.currentBlock();
+    if (!block.isValid() || block.position() != 0 || block.length() != 1)
+        return false;
+    auto next = it;
+    ++next;
+    return !next.atEnd() && qobject_cast<const QTextTable*>(next.currentFrame());
+}
+
 } // namespace tarnex::rtf

@@ -4,6 +4,7 @@
 
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextFrame>
 
 #include <utility>
 #include <vector>
@@ -39,5 +40,9 @@ private:
     std::vector<std::pair<CharProps, QTextCharFormat>> m_formats;
     QTextCharFormat m_scratchFormat;
 };
+
+// A document cannot start with a table: Qt keeps an empty block before it, which is no paragraph
+// of the text. True for that block.
+bool isBlockBeforeLeadingTable(const QTextFrame::iterator& it);
 
 } // namespace tarnex::rtf

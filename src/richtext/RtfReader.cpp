@@ -25,24 +25,13 @@ QString plainTextOf(const QByteArray& data)
     return text;
 }
 
-QStringList frameParagraphs(const QTextFrame* frame)
+// The paragraphs from an iterator of a frame or a table cell to its end, nested frames included.
+QStringList paragraphsFrom(QTextFrame::iterator it)
 {
     QStringList paragraphs;
-    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+    for (; !it.atEnd(); ++it) {
         if (const QTextFrame* child = it.currentFrame())
-            paragraphs += frameParagraphs(child);
-        else
-            paragraphs.append(it.currentBlock().text());
-    }
-    return paragraphs;
-}
-
-QStringList cellParagraphs(const QTextTableCell& cell)
-{
-    QStringList paragraphs;
-    for (auto it = cell.begin(); !it.atEnd(); ++it) {
-        if (const QTextFrame* child = it.currentFrame())
-            paragraphs += frameParagraphs(child);
+            paragraphs += paragraphsFrom(child->begin());
         else
             paragraphs.append(it.currentBlock().text());
     }
@@ -58,23 +47,15 @@ void addFrame(rtf::PlainTextBuilder& builder, const QTextFrame* frame)
                 for (int c = 0; c < table->columns(); ++c) {
                     const QTextTableCell cell = table->cellAt(r, c);
                     if (cell.row() == r && cell.column() == c)
-                        cells.append(rtf::PlainTextBuilder::cellText(cellParagraphs(cell)));
+                        cells.append(rtf::PlainTextBuilder::cellText(paragraphsFrom(cell.begin())));
                 }
                 builder.addRow(cells);
             }
         } else if (const QTextFrame* child = it.currentFrame()) {
             addFrame(builder, child);
         } else {
-            // A document cannot start with a table: the empty block Qt keeps before one is no
-            // paragraph of the text.
-            const QTextBlock block = it.currentBlock();
-            auto next = it;
-            ++next;
-            const bool beforeTable = !next.atEnd() && qobject_cast<const QTextTable*>(next.currentFrame());
-            if (frame == frame->document()->rootFrame() && block.position() == 0 && block.length() == 1
-                && beforeTable)
-                continue;
-            builder.addParagraph(block.text());
+            if (!rtf::isBlockBeforeLeadingTable(it))
+                builder.addParagraph(it.currentBlock().text());
         }
     }
 }

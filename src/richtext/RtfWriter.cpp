@@ -1,5 +1,6 @@
 #include "RtfWriter.h"
 
+#include "RtfDocumentBuilder.h"
 #include "platform/CodePage.h"
 
 #include <QBuffer>
@@ -83,6 +84,68 @@ QImage imageOf(const QTextDocument& document, const QString& name)
     }
 }
 
+void appendHex(QByteArray& out, unsigned char v)
+{
+    static const char Hex[] = "0123456789abcdef";
+    out += "\\'";
+    out += Hex[v >> 4];
+    out += Hex[v & 15];
+}
+
+void appendAscii(QByteArray& out, char16_t c)
+{
+    if (c == '\\' || c == '{' || c == '}')
+        out += '\\';
+    out += char(c);
+}
+
+// Text as \uN? escapes, ASCII as itself.
+void appendUnicode(QByteArray& out, QStringView text)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80) {
+            appendAscii(out, c);
+            continue;
+        }
+        out += "\\u" + QByteArray::number(c > 32767 ? int(c) - 65536 : int(c)) + '?';
+    }
+}
+
+// Text in code page 936 as \'hh escapes, characters the code page lacks as \uN?. The whole text
+// is converted at once and walked beside the characters: an ASCII character is one byte, '?' for
+// a non-ASCII character means the code page lacks it, a lead byte starts a pair.
+void appendCodePageText(QByteArray& out, QStringView text)
+{
+    const QByteArray bytes = CodePage::encode(text.toString(), CodePage::Ansi);
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype pos = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (pos >= n) { // out of step with the conversion: keep the text all the same
+            appendUnicode(out, text.sliced(i));
+            return;
+        }
+        if (c < 0x80) {
+            appendAscii(out, c);
+            ++pos;
+        } else if (b[pos] == '?') {
+            const qsizetype units = QChar::isHighSurrogate(c) && i + 1 < text.size() ? 2 : 1;
+            appendUnicode(out, text.sliced(i, units));
+            i += units - 1;
+            ++pos;
+        } else if (CodePage::isLeadByte(CodePage::Ansi, b[pos]) && pos + 1 < n) {
+            appendHex(out, b[pos]);
+            appendHex(out, b[pos + 1]);
+            pos += 2;
+        } else {
+            appendHex(out, b[pos]);
+            ++pos;
+        }
+    }
+}
+
 struct CharState
 {
     int font = -1;
@@ -117,8 +180,6 @@ private:
     void writeParagraphProps(const QTextBlockFormat& format);
     void writeCharProps(const QTextCharFormat& format);
     void writeText(QStringView text, bool chinese);
-    void writeCodePageText(QStringView text);
-    void writeUnicode(QStringView text);
     void writeImage(const QTextImageFormat& format);
     void word(const char* name, int value);
 
@@ -183,22 +244,12 @@ void Writer::writeHeader(QByteArray& out) const
     for (int i = 0; i < m_fonts.size(); ++i) {
         const bool chinese = i == 0 || isChineseFamily(m_fonts[i]);
         out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset" + (chinese ? "134 " : "0 ");
-        for (const QChar c : m_fonts[i]) {
-            const char16_t u = c.unicode();
-            if (u == ';' || u == '{' || u == '}' || u == '\\' || u < 0x20)
-                continue;
-            if (u < 0x80) {
-                out += char(u);
-            } else {
-                for (const char b : CodePage::encode(QString(c), CodePage::Ansi)) {
-                    static const char Hex[] = "0123456789abcdef";
-                    const auto v = static_cast<unsigned char>(b);
-                    out += "\\'";
-                    out += Hex[v >> 4];
-                    out += Hex[v & 15];
-                }
-            }
-        }
+        QString name = m_fonts[i];
+        name.removeIf([](QChar c) { return c == u';' || c.unicode() < 0x20; });
+        if (chinese)
+            appendCodePageText(out, name);
+        else
+            appendUnicode(out, name);
         out += ";}";
     }
     out += "}\r\n";
@@ -215,22 +266,14 @@ void Writer::writeHeader(QByteArray& out) const
 
 void Writer::writeFrame(const QTextFrame* frame)
 {
-    const bool root = frame == m_document.rootFrame();
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame())) {
             writeTable(table);
         } else if (const QTextFrame* child = it.currentFrame()) {
             writeFrame(child);
         } else {
-            const QTextBlock block = it.currentBlock();
-            // The empty block that Qt keeps before a table at the start of a document is no
-            // paragraph of the text.
-            auto next = it;
-            ++next;
-            if (root && block.position() == 0 && block.length() == 1 && !next.atEnd()
-                && qobject_cast<const QTextTable*>(next.currentFrame()))
-                continue;
-            writeParagraph(block, false, "\\par");
+            if (!rtf::isBlockBeforeLeadingTable(it))
+                writeParagraph(it.currentBlock(), false, "\\par");
         }
     }
 }
@@ -425,9 +468,9 @@ void Writer::writeText(QStringView text, bool chinese)
     auto flush = [&](qsizetype end) {
         if (end > start) {
             if (chinese)
-                writeCodePageText(text.sliced(start, end - start));
+                appendCodePageText(m_out, text.sliced(start, end - start));
             else
-                writeUnicode(text.sliced(start, end - start));
+                appendUnicode(m_out, text.sliced(start, end - start));
         }
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -452,62 +495,6 @@ void Writer::writeText(QStringView text, bool chinese)
         start = i + 1;
     }
     flush(text.size());
-}
-
-void Writer::writeCodePageText(QStringView text)
-{
-    static const char Hex[] = "0123456789abcdef";
-    auto hex = [this](unsigned char v) {
-        m_out += "\\'";
-        m_out += Hex[v >> 4];
-        m_out += Hex[v & 15];
-    };
-    // The whole run is converted at once and walked beside the text: an ASCII character is one
-    // byte, '?' for a non-ASCII character means the code page lacks it, a lead byte starts a pair.
-    const QByteArray bytes = CodePage::encode(text.toString(), CodePage::Ansi);
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype n = bytes.size();
-    qsizetype pos = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (pos >= n) { // out of step with the conversion: keep the text all the same
-            writeUnicode(text.sliced(i));
-            return;
-        }
-        if (c < 0x80) {
-            if (c == '\\' || c == '{' || c == '}')
-                m_out += '\\';
-            m_out += char(c);
-            ++pos;
-        } else if (b[pos] == '?') {
-            const qsizetype units = QChar::isHighSurrogate(c) && i + 1 < text.size() ? 2 : 1;
-            writeUnicode(text.sliced(i, units));
-            i += units - 1;
-            ++pos;
-        } else if (CodePage::isLeadByte(CodePage::Ansi, b[pos]) && pos + 1 < n) {
-            hex(b[pos]);
-            hex(b[pos + 1]);
-            pos += 2;
-        } else {
-            hex(b[pos]);
-            ++pos;
-        }
-    }
-}
-
-void Writer::writeUnicode(QStringView text)
-{
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c < 0x80) {
-            if (c == '\\' || c == '{' || c == '}')
-                m_out += '\\';
-            m_out += char(c);
-            continue;
-        }
-        word("u", c > 32767 ? int(c) - 65536 : int(c));
-        m_out += '?';
-    }
 }
 
 void Writer::writeImage(const QTextImageFormat& format)
