@@ -24,6 +24,8 @@ function(tarnex_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARNEX_OUTPUT_DIR=${TARNEX_OUTPUT_DIR};TARNEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    # The program folder and source tree reach the tests as compile definitions of the
+    # test support library (tests/CMakeLists.txt).
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                TIMEOUT 300)
 endfunction()

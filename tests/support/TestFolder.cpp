@@ -34,14 +34,16 @@ void TestFolder::copyFromOutput(const QString& name) const
     QFile::setPermissions(file(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
+// The environment may point a test run at another build; by default the folders are the ones
+// this test program was built with.
 QString TestFolder::outputDir()
 {
-    return qEnvironmentVariable("TARNEX_OUTPUT_DIR");
+    return qEnvironmentVariable("TARNEX_OUTPUT_DIR", QStringLiteral(TARNEX_TEST_OUTPUT_DIR));
 }
 
 QString TestFolder::sourceDir()
 {
-    return qEnvironmentVariable("TARNEX_SOURCE_DIR");
+    return qEnvironmentVariable("TARNEX_SOURCE_DIR", QStringLiteral(TARNEX_TEST_SOURCE_DIR));
 }
 
 } // namespace tarnex::test
