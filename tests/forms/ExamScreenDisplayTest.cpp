@@ -272,3 +272,33 @@ TEST_F(ExamScreenTest, NumberSearchVisitsEveryNodeAndNeverEmptiesTheHit)
     exam->find_nodetext(tree()->topLevelItem(3), u"1"_qs);
     EXPECT_TRUE(exam->nodetext.isEmpty()) << "the search starts at the given node";
 }
+
+TEST_F(ExamScreenTest, RevisitingAfterHandInRemarksOptionButtonQuestionsOnly)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    clickNumber(u"2"_qs);
+    click(exam->ui->d_a); // wrong: the answer is c
+    clickNumber(u"10"_qs);
+    click(exam->ui->du_b); // wrong: the answer is ac
+    clickNumber(u"12"_qs);
+    click(exam->ui->shi_false); // wrong: the answer is a
+
+    // What the hand-in leaves: the wrong ones marked, the button reading "退出".
+    for (const QString& number : {u"1"_qs, u"2"_qs, u"10"_qs, u"12"_qs})
+        TForm6::setNodeImage(node(number), TForm6::ImageWrong);
+    exam->ui->RzBmpButton3->setText(QStringLiteral("退出"));
+
+    clickNumber(u"2"_qs);
+    EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageAnswered)
+        << "restoring selects the button again";
+    EXPECT_EQ(stored(u"dds"_qs, u"2"_qs, u"xuan"_qs), u"a");
+    clickNumber(u"12"_qs);
+    EXPECT_EQ(TForm6::nodeImage(node(u"12"_qs)), TForm6::ImageAnswered);
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"b");
+    clickNumber(u"10"_qs);
+    EXPECT_EQ(TForm6::nodeImage(node(u"10"_qs)), TForm6::ImageWrong) << "setting boxes records nothing";
+    clickNumber(u"1"_qs);
+    EXPECT_EQ(TForm6::nodeImage(node(u"1"_qs)), TForm6::ImageWrong) << "unanswered stays marked";
+}
