@@ -114,6 +114,8 @@ Token Tokenizer::controlSymbol()
     const char c = *m_pos++;
     switch (c) {
     case '\'': {
+        if (m_end - m_pos >= 2 && hexValue(m_pos[0]) >= 0 && hexValue(m_pos[1]) >= 0)
+            return hexRun();
         Token t{Token::Byte};
         const int high = m_pos < m_end ? hexValue(*m_pos) : -1;
         if (high < 0) // a broken escape: drop it
@@ -148,6 +150,25 @@ Token Tokenizer::controlSymbol()
         return t;
     }
     }
+}
+
+// Text in a code page other than ASCII is mostly runs of \'hh escapes (two for each Chinese
+// character); handing them over as one run spares the reader a token per byte.
+Token Tokenizer::hexRun()
+{
+    m_hexBytes.clear();
+    for (;;) {
+        m_hexBytes.append(char(hexValue(m_pos[0]) * 16 + hexValue(m_pos[1])));
+        m_pos += 2;
+        const bool another = m_end - m_pos >= 4 && m_pos[0] == '\\' && m_pos[1] == '\''
+                             && hexValue(m_pos[2]) >= 0 && hexValue(m_pos[3]) >= 0;
+        if (!another)
+            break;
+        m_pos += 2;
+    }
+    Token t{Token::Text};
+    t.text = std::string_view(m_hexBytes.constData(), size_t(m_hexBytes.size()));
+    return t;
 }
 
 void Tokenizer::skipGroup()

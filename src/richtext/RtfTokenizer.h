@@ -16,8 +16,9 @@ struct Token
         GroupEnd,
         Word,    // \name or \nameN; name holds the letters
         Symbol,  // \x for a non-letter x other than ', \, { and }; symbol holds x
-        Byte,    // \'hh, or an escaped \\ \{ \}; byte holds the value
-        Text,    // a run of plain bytes (no braces, backslashes, CR or LF)
+        Byte,    // a lone \'h, or an escaped \\ \{ \}; byte holds the value
+        Text,    // a run of plain bytes (no braces, backslashes, CR or LF), or of the bytes of
+                 // consecutive \'hh escapes
         Binary,  // the data of \binN; text holds the bytes
     };
     Token(Type t = End) : type(t) {}
@@ -51,9 +52,11 @@ public:
 private:
     Token controlWord();
     Token controlSymbol();
+    Token hexRun();
 
     const char* m_pos;
     const char* m_end;
+    QByteArray m_hexBytes; // the bytes of the last run of \'hh escapes
 };
 
 } // namespace tarnex::rtf
