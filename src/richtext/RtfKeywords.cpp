@@ -24,7 +24,7 @@ constexpr std::string_view SkippedDestinations[] = {
 };
 
 constexpr Entry Words[] = {
-    {"rtf", K::Rtf}, {"ansi", K::Ansi}, {"mac", K::Mac}, {"pc", K::Pc}, {"pca", K::Pca},
+    {"mac", K::Mac}, {"pc", K::Pc}, {"pca", K::Pca},
     {"ansicpg", K::AnsiCpg}, {"deff", K::Deff}, {"uc", K::Uc}, {"u", K::U},
     {"fonttbl", K::FontTable}, {"colortbl", K::ColorTable}, {"pict", K::Pict}, {"shppict", K::ShpPict},
     {"nonshppict", K::NonShpPict}, {"fldinst", K::FldInst}, {"upr", K::Upr},

@@ -9,7 +9,7 @@ namespace tarnex::rtf {
 enum class Keyword : std::uint16_t {
     Unknown,
     // header
-    Rtf, Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U,
+    Mac, Pc, Pca, AnsiCpg, Deff, Uc, U,
     // destinations
     FontTable, ColorTable, Pict, ShpPict, NonShpPict, FldInst, Upr, SkipDestination,
     // font and colour tables
