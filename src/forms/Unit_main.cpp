@@ -6,6 +6,7 @@
 #include "Unit3.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "WebPanel.h"
 #include "ui_Unit1.h"
 #include "ui_Unit2.h"
 #include "ui_Unit3.h"
@@ -27,7 +28,6 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <QWebEngineView>
 
 using namespace tarnex;
 
@@ -181,15 +181,21 @@ void TForm_main::showWebPanel()
 
 void TForm_main::navigateWebPanel(const QString& address)
 {
+    WebPanel& engine = loadWebPanel();
     if (m_webBrowser == nullptr) {
-        m_webBrowser = new QWebEngineView(ui->RzPanel8);
+        m_webBrowser = engine.createView(ui->RzPanel8);
         m_webBrowser->setObjectName(QStringLiteral("WebBrowser1"));
         m_webBrowser->setAccessibleName(QStringLiteral("信息网页"));
         ui->RzPanel8->layout()->addWidget(m_webBrowser);
     }
     const QUrl url = QUrl::fromUserInput(address);
     m_webRequests.append(url);
-    m_webBrowser->setUrl(url);
+    engine.navigate(m_webBrowser, url);
+}
+
+QUrl TForm_main::webPanelUrl() const
+{
+    return m_webBrowser ? loadWebPanel().currentUrl(m_webBrowser) : QUrl();
 }
 
 Database& TForm_main::ADOConnection1() const

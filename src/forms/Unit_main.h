@@ -8,8 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QWebEngineView;
-
 namespace Ui {
 class TForm_main;
 }
@@ -42,7 +40,9 @@ public:
     // Shows an address in the web panel. The browser is built on the first call only, so a start
     // without network access never loads the web engine.
     void navigateWebPanel(const QString& address);
-    QWebEngineView* WebBrowser1() const { return m_webBrowser; }
+    QWidget* WebBrowser1() const { return m_webBrowser; }
+    // The address the web panel shows now (empty before its first navigation).
+    QUrl webPanelUrl() const;
     // Every address handed to the browser, in order.
     const QList<QUrl>& webPanelRequests() const { return m_webRequests; }
 
@@ -80,7 +80,7 @@ private:
     std::unique_ptr<tarnex::DataSet> m_memo;
     std::unique_ptr<tarnex::Database> m_paperLists;
     std::unique_ptr<tarnex::DataSet> m_memoTemp;
-    QWebEngineView* m_webBrowser = nullptr;
+    QWidget* m_webBrowser = nullptr;
     QList<QUrl> m_webRequests;
 };
 

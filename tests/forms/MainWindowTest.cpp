@@ -127,7 +127,7 @@ TEST_F(MainWindowStartTest, ShowsTheStoredAddressOnline)
 
     EXPECT_TRUE(Dialogs::takeShown().isEmpty());
     EXPECT_FALSE(mainWindow->ui->RzPanel8->isHidden());
-    QWebEngineView* view = mainWindow->WebBrowser1();
+    auto* view = qobject_cast<QWebEngineView*>(mainWindow->WebBrowser1());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->parentWidget(), mainWindow->ui->RzPanel8);
     EXPECT_EQ(mainWindow->webPanelRequests(), QList<QUrl>{address});
