@@ -1,6 +1,7 @@
-// The exam screen: creation, loading of the paper and closing.
+// The exam screen: creation, loading of the paper, countdown and camera, hand-in and closing.
 #include "Unit6.h"
 
+#include "Unit7.h"
 #include "Unit_main.h"
 #include "ui_Unit6.h"
 #include "ui_Unit_main.h"
@@ -8,12 +9,14 @@
 #include "data/BankSchema.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
+#include "exam/AnswerLetters.h"
 #include "exam/ExamWindowRules.h"
+#include "exam/Feedback.h"
+#include "exam/Scoring.h"
 #include "platform/AppError.h"
-#include "platform/AppPaths.h"
+#include "platform/Camera.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/IniFile.h"
 #include "platform/TextUtil.h"
 
 #include <QCloseEvent>
@@ -21,6 +24,8 @@
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
+// The camera header hands out its video widget inline; the type has to be complete here.
+#include <QVideoWidget>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -73,9 +78,11 @@ TForm6::TForm6(QWidget* owner) : QWidget(owner, Qt::Window), ui(new Ui::TForm6)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(60000);
+    Timer2->setInterval(Countdown::TickIntervalMs);
+    connect(Timer2, &QTimer::timeout, this, &TForm6::Timer2Timer);
 
     // The right-hand pane keeps its width when the window is resized.
     ui->RzSplitter1->setStretchFactor(0, 1);
@@ -85,6 +92,13 @@ TForm6::TForm6(QWidget* owner) : QWidget(owner, Qt::Window), ui(new Ui::TForm6)
     setUpIndex();
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm6::RzBmpButton1Click);
     connect(ui->RzBmpButton2, &QPushButton::clicked, this, &TForm6::RzBmpButton2Click);
+    connect(ui->RzBmpButton3, &QPushButton::clicked, this, &TForm6::RzBmpButton3Click);
+    const std::array<QPushButton*, SubQuestionCount> answerButtons = {ui->BitBtn2, ui->BitBtn3, ui->BitBtn4,
+                                                                      ui->BitBtn5, ui->BitBtn6};
+    for (int i = 0; i < SubQuestionCount; ++i) {
+        connect(answerButtons.at(std::size_t(i)), &QPushButton::clicked, this,
+                [this, i] { answerButtonClick(i + 1); });
+    }
     connectAnswerControls();
 
     FormCreate();
@@ -155,7 +169,8 @@ void TForm6::FormCreate()
     const HWND handle = reinterpret_cast<HWND>(winId());
     SetWindowLongPtrW(handle, GWL_EXSTYLE, GetWindowLongPtrW(handle, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 #endif
-    itime = 60;
+    countdown = Countdown();
+    ui->Label7->setText(countdown.text());
 
     DataSet& memo = Form_main->ADOTable1();
     ui->Label31->setText(memo.text(QStringLiteral("edit4")));
@@ -166,10 +181,7 @@ void TForm6::FormCreate()
 
     placeAlongBottom();
 
-    const IniFile ini(AppPaths::programFile(QStringLiteral("ci.ini")));
-    san = ini.readInt(QStringLiteral("ci"), QStringLiteral("san"), 1);
-    liu = ini.readInt(QStringLiteral("ci"), QStringLiteral("liu"), 1);
-    jiu = ini.readInt(QStringLiteral("ci"), QStringLiteral("jiu"), 1);
+    counters = RotationCounters::load();
 }
 
 // Whenever the window is not maximized it is a strip along the bottom of the work area.
@@ -283,6 +295,142 @@ bool TForm6::FormClose()
 {
     if (!Dialogs::confirm(this, QStringLiteral("确实要退出系统吗？")))
         return false;
+    stopCamera();
     quitHandler()();
     return true;
+}
+
+// Countdown and camera.
+
+// Nothing happens at any value: after "00" the count goes on below zero, and the hand-in does not
+// stop it either.
+void TForm6::Timer2Timer()
+{
+    ui->Label7->setText(countdown.tick());
+}
+
+// Runs once, one second after the loading scheduled it ("摄像头" ticked). Without a camera, or with
+// one that fails, the area stays an empty panel with its caption and nothing is reported.
+void TForm6::Timer1Timer()
+{
+    Timer1->stop();
+    if (m_cameraStarted)
+        return;
+    CameraPreview& camera = CameraPreview::instance();
+    camera.start(ui->Panel1);
+    m_cameraStarted = camera.isRunning();
+    if (m_cameraStarted)
+        ui->RzPanel4->setTitle(QString());
+}
+
+// Releases the device when the program ends from this window; a preview never started is not
+// touched.
+void TForm6::stopCamera()
+{
+    if (!m_cameraStarted)
+        return;
+    m_cameraStarted = false;
+    CameraPreview::instance().stop();
+}
+
+// Hand-in.
+
+QString TForm6::handInCaption()
+{
+    return QStringLiteral("交卷");
+}
+
+QString TForm6::exitCaption()
+{
+    return QStringLiteral("退出");
+}
+
+bool TForm6::handedIn() const
+{
+    return ui->RzBmpButton3->text() == exitCaption();
+}
+
+void TForm6::RzBmpButton3Click()
+{
+    if (handedIn()) {
+        // The exam is over: no question is asked.
+        stopCamera();
+        quitHandler()();
+        return;
+    }
+    if (!Dialogs::confirm(this, QStringLiteral("确实要交卷吗？")))
+        return;
+
+    enterReview();
+    const int count = scorePaper();
+    const HandInFeedback feedback = composeHandInFeedback(ui->kemu->text(), count, counters);
+    counters = feedback.counters;
+    // The score first: a ci.ini that cannot be written is reported after it, by the error box.
+    Dialogs::info(this, feedback.message);
+    if (feedback.rotates())
+        counters.save();
+}
+
+// The answer panels go inert, the analysis of every page and the correct-answer line appear, and
+// the button ends the program from now on. There is no way back.
+void TForm6::enterReview()
+{
+    ui->RzBmpButton3->setText(exitCaption());
+    const std::pair<QWidget*, QWidget*> pages[] = {
+        {ui->RzPanel11, ui->ed_dan_ping},  {ui->RzPanel15, ui->ed_duo_ping},
+        {ui->RzPanel19, ui->ed_shi_ping},  {ui->RzPanel23, ui->ed_jisuan_ping},
+        {ui->RzPanel24, nullptr},          {ui->RzPanel27, ui->ed_anli_ping},
+        {ui->RzPanel30, ui->ed_wushi_ping}};
+    for (const auto& [panel, analysis] : pages) {
+        panel->setEnabled(false);
+        if (analysis != nullptr)
+            analysis->show();
+    }
+    ui->Label27->show();
+}
+
+// The objective questions, single choice, multiple choice and true/false in that order, each
+// table from its first row to its last; wrong and unanswered ones get the "wrong" image.
+int TForm6::scorePaper()
+{
+    ScoreTally tally;
+    for (QuestionKind kind :
+         {QuestionKind::SingleChoice, QuestionKind::MultipleChoice, QuestionKind::TrueFalse}) {
+        DataSet& set = query(kind);
+        for (set.first(); !set.eof(); set.next()) {
+            tally.add(set.text(QStringLiteral("tihao")), set.text(QStringLiteral("da")),
+                      set.text(QStringLiteral("xuan")));
+        }
+    }
+    for (const QString& number : tally.markedQuestions())
+        markQuestion(number);
+    return tally.count();
+}
+
+// Every question node with the number, whatever its kind.
+void TForm6::markQuestion(const QString& number)
+{
+    QTreeWidget* tree = ui->RzTreeView1;
+    for (int r = 0; r < tree->topLevelItemCount(); ++r) {
+        QTreeWidgetItem* root = tree->topLevelItem(r);
+        for (int i = 0; i < root->childCount(); ++i) {
+            QTreeWidgetItem* node = root->child(i);
+            if (trimmedText(node->text(0)) == number)
+                setNodeImage(node, ImageWrong);
+        }
+    }
+}
+
+// The calculator writes into the sub-question's memo; what the memo holds when it closes is the
+// answer, text typed straight into the memo included. An empty memo records nothing; like every
+// answer control, nothing is recorded while a root rather than a question is selected.
+void TForm6::answerButtonClick(int subQuestion)
+{
+    QPlainTextEdit* memos[] = {ui->ed_tishi_1, ui->ed_tishi_2, ui->ed_tishi_3, ui->ed_tishi_4,
+                               ui->ed_tishi_5};
+    QPlainTextEdit* memo = memos[subQuestion - 1];
+    const QString text = TForm7::runModal(Form_main->ADOConnection1(), memo, subQuestion, this);
+    if (text.isEmpty() || !questionSelected())
+        return;
+    recordAnswer(ADOQuery_jsfx(), subQuestionTextColumn(subQuestion), text);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "exam/Countdown.h"
 #include "exam/NavigationList.h"
 #include "exam/QuestionKind.h"
+#include "exam/RotationCounters.h"
 
 #include <QString>
 #include <QWidget>
@@ -70,14 +72,19 @@ public:
     // selected node of the index as answered. The calculator records written answers with it.
     void recordAnswer(tarnex::DataSet& query, const QString& column, const QString& value);
 
-    // Ends the program after a confirmed close. Tests put an observer in its place.
+    // Ends the program after a confirmed close and from "退出". Tests put an observer in its place.
     static void setQuitHandler(std::function<void()> handler);
 
-    // Rotation counters of the feedback phrases (ci.ini), minutes left on the countdown.
-    int san = 1;
-    int liu = 1;
-    int jiu = 1;
-    int itime = 60;
+    // The captions of the hand-in button: before and after the hand-in.
+    static QString handInCaption(); // "交卷"
+    static QString exitCaption();   // "退出"
+    // True once the paper has been handed in (the button reads "退出").
+    bool handedIn() const;
+
+    // Rotation counters of the feedback phrases (san, liu, jiu), read from ci.ini at creation and
+    // advanced by the hand-in; the minutes left on the countdown.
+    tarnex::RotationCounters counters;
+    tarnex::Countdown countdown;
     // The navigation list and the position of the shown question in it (-1: none).
     tarnex::NavigationList tihaolist;
     int dangqian_tihao = -1;
@@ -103,6 +110,16 @@ public Q_SLOTS:
     // their children) has that number, both trimmed.
     void find_nodetext(QTreeWidgetItem* start, const QString& number);
 
+    // "交卷": after a confirmation the review, the score and its message; "退出": ends the program
+    // without asking. An unwritable ci.ini leaves after the score message was shown.
+    void RzBmpButton3Click();
+    // The countdown's minute, and the camera start one second after loading.
+    void Timer2Timer();
+    void Timer1Timer();
+    // The answer buttons "答题按钮" of the written sub-questions 1 to 5: the calculator, then the
+    // memo's text recorded unless it is empty.
+    void answerButtonClick(int subQuestion);
+
     void xuanzexingClick();
     void caozuoxingClick();
     void ed_dan_touClipboardChange();
@@ -126,6 +143,12 @@ private:
     void setUpIndex();
     void emptyPaperAnswers(const QString& subject, const QString& paper);
     void placeAlongBottom();
+    void stopCamera();
+
+    // Hand-in.
+    void enterReview();
+    int scorePaper();
+    void markQuestion(const QString& number);
 
     // Display (Unit6Display.cpp).
     void showQuestionNode(QTreeWidgetItem* node);
@@ -147,6 +170,8 @@ private:
     std::array<std::unique_ptr<tarnex::DataSet>, tarnex::QuestionKindCount> m_queries;
     std::array<QRadioButton*, 4> m_singleChoice{};
     std::vector<OptionGroup> m_optionGroups;
+    // The preview was started by this window and not stopped yet.
+    bool m_cameraStarted = false;
 };
 
 // The exam screen of the run (null until the first start of an exam).

@@ -1,15 +1,22 @@
 // Sitting the delivered demo paper from start to end on a copy of the built bank.
 #include "ExamScreenFixture.h"
 
+#include "Unit7.h"
+#include "ui_Unit7.h"
+
+#include "platform/IniFile.h"
+
+#include <QApplication>
 #include <QFile>
 
 using namespace tarnex;
 using namespace tarnex::test;
 
-TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerInTheFile)
+TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
 {
     folder.copyFromOutput(u"kstk.dat"_qs);
     folder.copyFromOutput(u"titao.dat"_qs);
+    folder.copyFromOutput(u"kjkm.dat"_qs);
     startProgram();
     mainWindow->show();
     ASSERT_EQ(mainWindow->ui->kemu->text(), u"会计基础");
@@ -46,8 +53,30 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerInTheFile)
     clickNumber(u"29"_qs);
     EXPECT_TRUE(exam->ui->RzPanel23->isVisible());
     EXPECT_FALSE(exam->ui->RzPanel24->isVisible());
-    // The calculator records written answers with the recording step.
-    exam->recordAnswer(exam->ADOQuery_jsfx(), u"myt1"_qs, u"借：原材料 1000\r\n贷：银行存款 1000"_qs);
+    // The first sub-question's answer composed in the calculator: a subject picked in the tree,
+    // another typed.
+    QTimer::singleShot(5000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    QTimer::singleShot(0, [] {
+        auto* calculator = qobject_cast<TForm7*>(QApplication::activeModalWidget());
+        ASSERT_NE(calculator, nullptr);
+        Ui::TForm7* form = calculator->ui;
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        const auto found = form->RzTreeView1->findItems(u"原材料"_qs, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        form->RzTreeView1->setCurrentItem(found.first());
+        calculator->RzTreeView1DblClick();
+        form->Edit3->setText(u"1000"_qs);
+        form->BitBtn2->click();
+        form->RzComboBox2->setCurrentIndex(1);
+        form->Edit2->setText(u"银行存款"_qs);
+        form->BitBtn2->click();
+        form->BitBtn5->click();
+    });
+    click(exam->ui->BitBtn2);
+    EXPECT_EQ(exam->ui->ed_tishi_1->toPlainText(), u"借，原材料,1000  贷，银行存款,1000  ");
     // Case 31 by "上一题" from 32.
     clickNumber(u"32"_qs);
     QTest::mouseClick(exam->ui->RzBmpButton2, Qt::LeftButton);
@@ -83,8 +112,52 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerInTheFile)
     EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc1"_qs), u"b");
     EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc4"_qs), u"ad");
     EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc2"_qs), u"");
-    EXPECT_EQ(read(u"jsfx"_qs, u"29"_qs, u"myt1"_qs), u"借：原材料 1000\r\n贷：银行存款 1000");
+    EXPECT_EQ(read(u"jsfx"_qs, u"29"_qs, u"myt1"_qs), u"借，原材料,1000  贷，银行存款,1000");
     EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc2"_qs), u"c");
     EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc5"_qs), u"b");
     EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc1"_qs), u"");
+
+    // Hand-in: 1 and 18 are right; 2 (c for b) and 11 (ad for ac) wrong; the rest unanswered.
+    Dialogs::takeShown();
+    Dialogs::queueAnswer(true);
+    click(exam->ui->RzBmpButton3);
+    const auto shown = Dialogs::takeShown();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0].text, u"确实要交卷吗？");
+    EXPECT_EQ(shown[1].kind, Dialogs::Kind::Information);
+    EXPECT_EQ(
+        shown[1].text,
+        u"单选、多选、是非题，答对数：2 题\n\r其它题型 答对数：未统计\n\r正确率不足30% 亲 你还得努力！");
+
+    // The review: every objective question but 1 and 18 marked, the others as they were.
+    for (int n = 1; n <= 25; ++n) {
+        const QString number = QString::number(n);
+        const int expected = (n == 1 || n == 18) ? TForm6::ImageAnswered : TForm6::ImageWrong;
+        EXPECT_EQ(TForm6::nodeImage(node(number)), expected) << n;
+    }
+    EXPECT_EQ(TForm6::nodeImage(node(u"29"_qs)), TForm6::ImageAnswered);
+    EXPECT_EQ(TForm6::nodeImage(node(u"27"_qs)), TForm6::ImageUnanswered);
+    clickNumber(u"2"_qs);
+    EXPECT_TRUE(exam->isMaximized());
+    EXPECT_TRUE(exam->ui->d_c->isChecked());
+    EXPECT_FALSE(exam->ui->RzPanel11->isEnabled());
+    EXPECT_TRUE(exam->ui->ed_dan_ping->isVisible());
+    EXPECT_TRUE(exam->ui->ed_dan_ping->toPlainText().contains(u"所有者权益 = 资产 - 负债"));
+    EXPECT_TRUE(exam->ui->Label27->isVisible());
+    EXPECT_EQ(exam->ui->Label27->text(), u"正确答案：B");
+    EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageAnswered) << "its button was selected again";
+    clickNumber(u"36"_qs);
+    EXPECT_TRUE(exam->isMaximized()) << "no strip after the hand-in";
+    EXPECT_TRUE(exam->ui->ed_wushi_ping->isVisible());
+
+    // ci.ini afterwards.
+    const IniFile ini(folder.file(u"ci.ini"_qs));
+    EXPECT_EQ(ini.readInt(u"ci"_qs, u"san"_qs, 0), 2);
+    EXPECT_EQ(ini.readInt(u"ci"_qs, u"liu"_qs, 0), 1);
+    EXPECT_EQ(ini.readInt(u"ci"_qs, u"jiu"_qs, 0), 1);
+
+    // "退出" ends the program without asking.
+    click(exam->ui->RzBmpButton3);
+    EXPECT_EQ(quitCalls, 1);
+    EXPECT_TRUE(Dialogs::takeShown().isEmpty());
 }

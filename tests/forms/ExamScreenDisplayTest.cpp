@@ -285,10 +285,11 @@ TEST_F(ExamScreenTest, RevisitingAfterHandInRemarksOptionButtonQuestionsOnly)
     clickNumber(u"12"_qs);
     click(exam->ui->shi_false); // wrong: the answer is a
 
-    // What the hand-in leaves: the wrong ones marked, the button reading "退出".
+    Dialogs::queueAnswer(true);
+    click(exam->ui->RzBmpButton3);
     for (const QString& number : {u"1"_qs, u"2"_qs, u"10"_qs, u"12"_qs})
-        TForm6::setNodeImage(node(number), TForm6::ImageWrong);
-    exam->ui->RzBmpButton3->setText(QStringLiteral("退出"));
+        ASSERT_EQ(TForm6::nodeImage(node(number)), TForm6::ImageWrong) << number.toStdString();
+    ASSERT_EQ(exam->ui->RzBmpButton3->text(), u"退出");
 
     clickNumber(u"2"_qs);
     EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageAnswered)

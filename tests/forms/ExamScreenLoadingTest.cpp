@@ -32,10 +32,10 @@ TEST_F(ExamScreenTest, CreationReadsTheLinesTheCountersAndStartsTheCountdown)
     ini.save();
     openExam();
 
-    EXPECT_EQ(exam->san, 4);
-    EXPECT_EQ(exam->liu, 1) << "missing key";
-    EXPECT_EQ(exam->jiu, -2);
-    EXPECT_EQ(exam->itime, 60);
+    EXPECT_EQ(exam->counters.san, 4);
+    EXPECT_EQ(exam->counters.liu, 1) << "missing key";
+    EXPECT_EQ(exam->counters.jiu, -2);
+    EXPECT_EQ(exam->countdown.minutes(), 60);
     EXPECT_EQ(exam->ui->Label31->text(), u"第一行");
     EXPECT_EQ(exam->ui->Label28->text(), u"第二行");
     EXPECT_EQ(exam->ui->Label29->text(), u"第三行");
@@ -56,9 +56,9 @@ TEST_F(ExamScreenTest, MissingCounterFileGivesOnesAndIsNotCreated)
 {
     writeBank();
     openExam();
-    EXPECT_EQ(exam->san, 1);
-    EXPECT_EQ(exam->liu, 1);
-    EXPECT_EQ(exam->jiu, 1);
+    EXPECT_EQ(exam->counters.san, 1);
+    EXPECT_EQ(exam->counters.liu, 1);
+    EXPECT_EQ(exam->counters.jiu, 1);
     EXPECT_FALSE(QFile::exists(folder.file(u"ci.ini"_qs)));
 }
 
