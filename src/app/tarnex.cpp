@@ -1,8 +1,6 @@
 #include "Application.h"
+#include "Startup.h"
 
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
 #include "Unit_main.h"
 
 #include "platform/Dialogs.h"
@@ -15,13 +13,6 @@ int main(int argc, char** argv)
     tarnex::Application app(argc, argv);
     QApplication::setApplicationName(tarnex::applicationTitle());
 
-    auto* mainWindow = new TForm_main;
-    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
-    // The three information windows are owned by the main window and centred on it.
-    new TForm1(mainWindow);
-    new TForm2(mainWindow);
-    new TForm3(mainWindow);
-
-    mainWindow->show();
+    tarnex::createProgramWindows()->show();
     return app.exec();
 }
