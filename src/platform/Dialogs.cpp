@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 #include <utility>
@@ -29,6 +30,13 @@ QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, con
                                     const QString& text, QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, text, buttons, parent);
+    // The buttons speak Chinese like the rest of the program, whatever translations are installed.
+    if (auto* ok = box.button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("确定"));
+    if (auto* yes = box.button(QMessageBox::Yes))
+        yes->setText(QStringLiteral("是(&Y)"));
+    if (auto* no = box.button(QMessageBox::No))
+        no->setText(QStringLiteral("否(&N)"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

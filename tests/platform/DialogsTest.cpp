@@ -87,6 +87,7 @@ struct SeenBox
     QString caption;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QStringList buttonTexts;
 };
 
 class RealBoxes : public ::testing::Test
@@ -106,6 +107,9 @@ protected:
             seen.caption = box->windowTitle();
             seen.text = box->text();
             seen.buttons = box->standardButtons();
+            for (QAbstractButton* button : box->buttons())
+                seen.buttonTexts.append(button->text());
+            seen.buttonTexts.sort();
             if (QAbstractButton* button = box->button(press))
                 button->click();
             else
@@ -126,6 +130,7 @@ TEST_F(RealBoxes, ConfirmationIsAnInformationYesNoBox)
     EXPECT_EQ(seen.caption, QStringLiteral("提示"));
     EXPECT_EQ(seen.text, QStringLiteral("确定要交卷吗？"));
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seen.buttonTexts, (QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}));
     EXPECT_FALSE(answer);
 
     seen = run(QMessageBox::Yes, [&] { answer = Dialogs::confirm(nullptr, QStringLiteral("再问一次")); });
@@ -140,6 +145,7 @@ TEST_F(RealBoxes, NoticeErrorAndPlainBoxesHaveTheirIconsAndCaptions)
     EXPECT_EQ(seen.icon, QMessageBox::Information);
     EXPECT_EQ(seen.caption, QStringLiteral("提示"));
     EXPECT_EQ(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(seen.buttonTexts, QStringList{QStringLiteral("确定")});
 
     seen = run(QMessageBox::Ok, [] { Dialogs::error(nullptr, QStringLiteral("坏了")); });
     ASSERT_TRUE(seen.found);
