@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QSet>
 #include <QTimer>
 // The camera header hands out its video widget inline; the type has to be complete here.
 #include <QVideoWidget>
@@ -402,20 +403,23 @@ int TForm6::scorePaper()
                       set.text(QStringLiteral("xuan")));
         }
     }
-    for (const QString& number : tally.markedQuestions())
-        markQuestion(number);
+    markQuestions(tally.markedQuestions());
     return tally.count();
 }
 
-// Every question node with the number, whatever its kind.
-void TForm6::markQuestion(const QString& number)
+// Every question node whose number is among the given ones, whatever its kind; one walk over
+// the index however many are marked.
+void TForm6::markQuestions(const QStringList& numbers)
 {
+    if (numbers.isEmpty())
+        return;
+    const QSet<QString> wanted(numbers.cbegin(), numbers.cend());
     QTreeWidget* tree = ui->RzTreeView1;
     for (int r = 0; r < tree->topLevelItemCount(); ++r) {
         QTreeWidgetItem* root = tree->topLevelItem(r);
         for (int i = 0; i < root->childCount(); ++i) {
             QTreeWidgetItem* node = root->child(i);
-            if (trimmedText(node->text(0)) == number)
+            if (wanted.contains(trimmedText(node->text(0))))
                 setNodeImage(node, ImageWrong);
         }
     }

@@ -6,6 +6,7 @@
 #include "exam/RotationCounters.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -148,7 +149,7 @@ private:
     // Hand-in.
     void enterReview();
     int scorePaper();
-    void markQuestion(const QString& number);
+    void markQuestions(const QStringList& numbers);
 
     // Display (Unit6Display.cpp).
     void showQuestionNode(QTreeWidgetItem* node);
