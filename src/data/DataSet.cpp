@@ -250,6 +250,18 @@ void DataSet::post()
 {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
+    // A failed write leaves the data set as it was before the edit: the snapshot still holds what
+    // the file holds, and no half-posted buffer lingers for the next post to write.
+    try {
+        writePending();
+    } catch (...) {
+        cancel();
+        throw;
+    }
+}
+
+void DataSet::writePending()
+{
     QStringList names;
     QVariantList values;
     for (int i = 0; i < m_columns.size(); ++i) {

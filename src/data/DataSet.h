@@ -68,6 +68,8 @@ public:
     void setText(const QString& column, const QString& value);
     void setBytes(const QString& column, const QByteArray& value);
     void setNull(const QString& column);
+    // Writes the edit or the new row. When the write fails the edit is cancelled and the error
+    // is thrown on.
     void post();
     void cancel();
     // Deletes the current row from the file and the snapshot; the next row becomes current.
@@ -86,6 +88,7 @@ private:
     void requireRow(const char* operation) const;
     void requireUpdatable(const char* operation) const;
     void setValue(const QString& column, QVariant value);
+    void writePending();
 
     Database& m_db;
     State m_state = State::Inactive;

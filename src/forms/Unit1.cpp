@@ -47,13 +47,7 @@ void TForm1::RzBmpButton4Click()
     memo.setText(QStringLiteral("行二"), EncodeStoredText(ui->Edit2->text()));
     memo.setText(QStringLiteral("行三"), EncodeStoredText(ui->Edit3->text()));
     memo.setText(QStringLiteral("微博地址"), EncodeStoredText(address));
-    try {
-        memo.post();
-    } catch (...) {
-        // A failed post must not leave the table in edit mode with the unsaved values.
-        memo.cancel();
-        throw;
-    }
+    memo.post();
     Form_main->reopenMemoTable();
 
     if (url != address) {

@@ -43,12 +43,7 @@ void TForm2::RzBmpButton4Click()
     DataSet& memo = Form_main->ADOTable1();
     memo.edit();
     memo.setText(QStringLiteral("版本说明"), EncodeStoredText(joinedWithCrLf(ui->Memo1->toPlainText())));
-    try {
-        memo.post();
-    } catch (...) {
-        memo.cancel();
-        throw;
-    }
+    memo.post();
     Dialogs::info(this, QStringLiteral("完成信息修改！"));
     close();
 }

@@ -183,8 +183,12 @@ TEST_F(DataSetTest, EditOfARowDeletedMeanwhileFails)
     set.first();
     m_db->execute(u"DELETE FROM dds WHERE tao = '试题一' AND tihao = '1'"_qs);
     set.edit();
-    set.setText(u"xuan"_qs, u"a"_qs);
+    set.setText(u"xuan"_qs, u"z"_qs);
     EXPECT_THROW(set.post(), AppError);
+    // The failed edit is dropped: the data set browses again and shows what it read.
+    EXPECT_EQ(set.state(), DataSet::State::Browse);
+    EXPECT_EQ(set.text(u"xuan"_qs), u"a"_qs);
+    EXPECT_NO_THROW(set.next());
 }
 
 TEST_F(DataSetTest, EmptyResultIsAtEof)
