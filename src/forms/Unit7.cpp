@@ -153,14 +153,8 @@ void TForm7::BitBtn2Click()
         ui->Edit3->setFocus();
         return;
     }
-    const tarnex::JournalLine line{d, s, a};
     m_lines->append();
-    m_lines->setText(QStringLiteral("edit2"), s);
-    m_lines->setText(QStringLiteral("edit3"), a);
-    m_lines->setText(QStringLiteral("combobox"), d);
-    m_lines->setText(QStringLiteral("ntemp"), line.displayLine());
-    m_lines->post();
-    refreshGrid();
+    writeLine(tarnex::JournalLine{d, s, a});
 }
 
 void TForm7::BitBtn3Click()
@@ -171,14 +165,8 @@ void TForm7::BitBtn3Click()
     if (d.isEmpty() || s.isEmpty() || a.isEmpty() || m_lines->isEmpty() || m_lines->eof())
         return;
     // Modify rewrites the line as typed; unlike add it does not check the amount.
-    const tarnex::JournalLine line{d, s, a};
     m_lines->edit();
-    m_lines->setText(QStringLiteral("edit2"), s);
-    m_lines->setText(QStringLiteral("edit3"), a);
-    m_lines->setText(QStringLiteral("combobox"), d);
-    m_lines->setText(QStringLiteral("ntemp"), line.displayLine());
-    m_lines->post();
-    refreshGrid();
+    writeLine(tarnex::JournalLine{d, s, a});
 }
 
 void TForm7::BitBtn4Click()
@@ -230,6 +218,17 @@ bool TForm7::eventFilter(QObject* watched, QEvent* event)
         DBGridEh1MouseDown();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Sets the four columns of the line being appended or edited, posts it and shows the list.
+void TForm7::writeLine(const tarnex::JournalLine& line)
+{
+    m_lines->setText(QStringLiteral("edit2"), line.subject);
+    m_lines->setText(QStringLiteral("edit3"), line.amount);
+    m_lines->setText(QStringLiteral("combobox"), line.direction);
+    m_lines->setText(QStringLiteral("ntemp"), line.displayLine());
+    m_lines->post();
+    refreshGrid();
 }
 
 void TForm7::refreshGrid()

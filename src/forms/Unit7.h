@@ -10,6 +10,7 @@ class TForm7;
 namespace tarnex {
 class Database;
 class DataSet;
+struct JournalLine;
 } // namespace tarnex
 
 class QPlainTextEdit;
@@ -57,6 +58,7 @@ private:
     void setLineButtonsEnabled(bool enabled);
     // Shows the lines of the data set in the grid, the current one selected.
     void refreshGrid();
+    void writeLine(const tarnex::JournalLine& line);
     QString direction() const;
     QString subject() const;
     QString amount() const;

@@ -1,4 +1,5 @@
 #include "RtfTokenizer.h"
+#include "platform/TextUtil.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,17 +15,6 @@ bool isLetter(char c)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Control words longer than this are not RTF; the rest of the letters are read as part of the
@@ -114,14 +104,14 @@ Token Tokenizer::controlSymbol()
     const char c = *m_pos++;
     switch (c) {
     case '\'': {
-        if (m_end - m_pos >= 2 && hexValue(m_pos[0]) >= 0 && hexValue(m_pos[1]) >= 0)
+        if (m_end - m_pos >= 2 && hexDigitValue(m_pos[0]) >= 0 && hexDigitValue(m_pos[1]) >= 0)
             return hexRun();
         Token t{Token::Byte};
-        const int high = m_pos < m_end ? hexValue(*m_pos) : -1;
+        const int high = m_pos < m_end ? hexDigitValue(*m_pos) : -1;
         if (high < 0) // a broken escape: drop it
             return next();
         ++m_pos;
-        const int low = m_pos < m_end ? hexValue(*m_pos) : -1;
+        const int low = m_pos < m_end ? hexDigitValue(*m_pos) : -1;
         if (low < 0) {
             t.byte = static_cast<unsigned char>(high);
             return t;
@@ -158,10 +148,10 @@ Token Tokenizer::hexRun()
 {
     m_hexBytes.clear();
     for (;;) {
-        m_hexBytes.append(char(hexValue(m_pos[0]) * 16 + hexValue(m_pos[1])));
+        m_hexBytes.append(char(hexDigitValue(m_pos[0]) * 16 + hexDigitValue(m_pos[1])));
         m_pos += 2;
-        const bool another = m_end - m_pos >= 4 && m_pos[0] == '\\' && m_pos[1] == '\''
-                             && hexValue(m_pos[2]) >= 0 && hexValue(m_pos[3]) >= 0;
+        const bool another = m_end - m_pos >= 4 && m_pos[0] == '\\' && m_pos[1] == '\'' &&
+                             hexDigitValue(m_pos[2]) >= 0 && hexDigitValue(m_pos[3]) >= 0;
         if (!another)
             break;
         m_pos += 2;

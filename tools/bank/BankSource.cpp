@@ -1,4 +1,5 @@
 #include "BankSource.h"
+#include "platform/TextUtil.h"
 
 #include "platform/AppError.h"
 
@@ -71,17 +72,6 @@ int utf8SequenceLength(const QByteArray& bytes, qsizetype i)
     return length;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Parses the quoted body of an exact-form value starting at the opening quote. Returns the bytes
 // and sets end to the position after the closing quote.
 QByteArray parseExact(const QByteArray& line, qsizetype start, qsizetype& end, const QString& path,
@@ -92,7 +82,7 @@ QByteArray parseExact(const QByteArray& line, qsizetype start, qsizetype& end, c
     auto hexAt = [&](qsizetype at, int digits) {
         int value = 0;
         for (int k = 0; k < digits; ++k) {
-            const int h = at + k < line.size() ? hexValue(line.at(at + k)) : -1;
+            const int h = at + k < line.size() ? hexDigitValue(line.at(at + k)) : -1;
             if (h < 0)
                 failAt(path, lineNo,
                        QStringLiteral("\\%1 needs %2 hexadecimal digits")
