@@ -48,9 +48,16 @@ static void loadTreePictures()
 
 namespace {
 
+// Ends the program at once. quit() would ask every window to close first, and this window
+// answers a close with the closing question: "退出" must end without it.
+void terminateProgram()
+{
+    QCoreApplication::exit(0);
+}
+
 std::function<void()>& quitHandler()
 {
-    static std::function<void()> handler = [] { QCoreApplication::quit(); };
+    static std::function<void()> handler = terminateProgram;
     return handler;
 }
 
@@ -120,7 +127,7 @@ TForm6::~TForm6()
 
 void TForm6::setQuitHandler(std::function<void()> handler)
 {
-    quitHandler() = handler ? std::move(handler) : [] { QCoreApplication::quit(); };
+    quitHandler() = handler ? std::move(handler) : terminateProgram;
 }
 
 void TForm6::setNodeImage(QTreeWidgetItem* node, int image)

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 
@@ -402,6 +403,37 @@ TEST_F(HandInTest, ReviewShowsAnalysisAndCorrectAnswerAndRemarksOptionButtons)
     EXPECT_EQ(exam->ui->ed_duo_ping->toPlainText(), u"解析二");
     clickNumber(u"4"_qs);
     EXPECT_EQ(TForm6::nodeImage(node(u"4"_qs)), TForm6::ImageWrong);
+}
+
+} // namespace
+
+namespace {
+
+// The program's own ending, not the test's observer: "退出" leaves the event loop at once, and no
+// window is asked to close (the exam screen would answer with its closing question).
+TEST_F(HandInTest, ExitEndsTheEventLoopWithoutAskingAnyWindow)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    handIn();
+    TForm6::setQuitHandler({});
+
+    QEventLoop loop;
+    QTimer::singleShot(0, exam, [this] { click(exam->ui->RzBmpButton3); });
+    QTimer::singleShot(3000, &loop, [&loop] { loop.exit(1); });
+    EXPECT_EQ(loop.exec(), 0) << "the loop was not ended by the exit button";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Dialogs::takeShown().isEmpty()) << "a window was asked to close";
+    EXPECT_TRUE(exam->isVisible());
+
+    // Leaving the loops marks the thread as quitting; a short run of the application's own loop
+    // clears that for the tests that follow.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    QEventLoop probe;
+    QTimer::singleShot(0, &probe, [&probe] { probe.exit(7); });
+    EXPECT_EQ(probe.exec(), 7);
 }
 
 } // namespace
