@@ -117,14 +117,10 @@ bool TForm6::questionSelected() const
 
 void TForm6::recordAnswer(DataSet& set, const QString& column, const QString& value)
 {
+    // A failed post cancels the edit and throws on: the node keeps its image.
     set.edit();
-    try {
-        set.setText(column, value);
-        set.post();
-    } catch (...) {
-        set.cancel();
-        throw;
-    }
+    set.setText(column, value);
+    set.post();
     if (QTreeWidgetItem* node = ui->RzTreeView1->currentItem())
         setNodeImage(node, ImageAnswered);
 }

@@ -106,6 +106,11 @@ void MultimediaCameraPreview::stop()
     release();
 }
 
+QVideoWidget* MultimediaCameraPreview::videoWidget() const
+{
+    return m_video;
+}
+
 bool MultimediaCameraPreview::isRunning() const
 {
     return m_camera != nullptr;

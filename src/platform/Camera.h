@@ -45,7 +45,7 @@ public:
     bool isRunning() const override;
 
     // The video widget inside the area while running (for tests and layout), or null.
-    QVideoWidget* videoWidget() const { return m_video; }
+    QVideoWidget* videoWidget() const;
 
 private:
     void release();

@@ -29,7 +29,11 @@ QString noticeCaption()
 QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                     const QString& text, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, caption, text, buttons, parent);
+    // Line ends written LF CR (or CR LF) are one line break on screen, not two.
+    QString shown = text;
+    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, caption, shown, buttons, parent);
     // The buttons speak Chinese like the rest of the program, whatever translations are installed.
     if (auto* ok = box.button(QMessageBox::Ok))
         ok->setText(QStringLiteral("确定"));

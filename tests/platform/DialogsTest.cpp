@@ -138,6 +138,15 @@ TEST_F(RealBoxes, ConfirmationIsAnInformationYesNoBox)
     EXPECT_TRUE(answer);
 }
 
+TEST_F(RealBoxes, LineEndsOfEitherOrderAreOneBreakOnScreen)
+{
+    const SeenBox seen = run(QMessageBox::Ok, [] {
+        Dialogs::info(nullptr, QStringLiteral("答对数：3 题\n\r其它题型 答对数：未统计\n\r第三行\r\n第四行"));
+    });
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.text, QStringLiteral("答对数：3 题\n其它题型 答对数：未统计\n第三行\n第四行"));
+}
+
 TEST_F(RealBoxes, NoticeErrorAndPlainBoxesHaveTheirIconsAndCaptions)
 {
     SeenBox seen = run(QMessageBox::Ok, [] { Dialogs::info(nullptr, QStringLiteral("请选择试题")); });
