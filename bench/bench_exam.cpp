@@ -17,6 +17,8 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
+#include "RawWrite.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -24,34 +26,13 @@
 #include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace tarnex;
+using tarnex::bench::benchFolder;
+using tarnex::bench::OfflineProbe;
+using tarnex::bench::rtfOfSize;
 
 namespace {
-
-class OfflineProbe : public NetworkProbe
-{
-public:
-    bool isReachable() override { return false; }
-};
-
-QString benchFolder()
-{
-    const QByteArray where = qgetenv("TARNEX_BENCH_DIR");
-    return where.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(where);
-}
-
-// A stem of about 4 KB of RTF, options of 600 bytes, an analysis of 1,200.
-QByteArray rtfOfSize(int size)
-{
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 "
-                     "\\'cb\\'ce\\'cc\\'e5;}}\\f0\\fs18 ";
-    while (rtf.size() < size)
-        rtf += "\\'bb\\'e1\\'bc\\'c6\\'bb\\'f9\\'b4\\'a1 ";
-    return rtf + "\\par}";
-}
 
 // A program folder whose paper 试题一 has N questions spread over the six kinds as a real paper
 // is (40% single choice, 20% multiple choice, 20% true/false, 8% calculation, 8% case, 4%
@@ -152,24 +133,11 @@ void answerClick(benchmark::State& state)
     delete exam;
 }
 
-void rawWriteFsync(benchmark::State& state)
-{
-    QTemporaryDir dir(benchFolder() + u"/bench-exam-XXXXXX"_qs);
-    const QByteArray path = QDir(dir.path()).filePath(u"raw.bin"_qs).toLocal8Bit();
-    const int fd = ::open(path.constData(), O_CREAT | O_RDWR, 0600);
-    const QByteArray block(int(state.range(0)), 'x');
-    for (auto _ : state) {
-        if (::pwrite(fd, block.constData(), size_t(block.size()), 0) != block.size() || ::fsync(fd) != 0)
-            state.SkipWithError("write failed");
-    }
-    ::close(fd);
-}
-
 } // namespace
 
 BENCHMARK(openPaper)->Arg(60)->Arg(300)->Arg(1500)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 // The raw write covers one question row: stem, options and analysis of the typical sizes.
-BENCHMARK(rawWriteFsync)->Arg(4096 + 600 + 1200)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(bench::rawWriteFsync)->Arg(bench::TypicalRowBytes)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(answerClick)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 int main(int argc, char** argv)

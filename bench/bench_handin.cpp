@@ -15,6 +15,8 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -23,20 +25,10 @@
 #include <benchmark/benchmark.h>
 
 using namespace tarnex;
+using tarnex::bench::benchFolder;
+using tarnex::bench::OfflineProbe;
 
 namespace {
-
-class OfflineProbe : public NetworkProbe
-{
-public:
-    bool isReachable() override { return false; }
-};
-
-QString benchFolder()
-{
-    const QByteArray where = qgetenv("TARNEX_BENCH_DIR");
-    return where.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(where);
-}
 
 constexpr int PaperSize = 300;
 

@@ -11,6 +11,8 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -20,12 +22,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class OfflineProbe : public tarnex::NetworkProbe
-{
-public:
-    bool isReachable() override { return false; }
-};
 
 void writeBank(const QString& dir)
 {
@@ -141,7 +137,7 @@ int main(int argc, char** argv)
         return 1;
     writeBank(folder.path());
     tarnex::AppPaths::setProgramDirForTesting(folder.path());
-    OfflineProbe probe;
+    tarnex::bench::OfflineProbe probe;
     tarnex::NetworkProbe::setInstanceForTesting(&probe);
     tarnex::Dialogs::setTestMode(true);
 

@@ -4,6 +4,8 @@
 // it on the disk the program lives on, not on a tmpfs).
 #include "data/BankSchema.h"
 #include "data/DataSet.h"
+
+#include "RawWrite.h"
 #include "data/Database.h"
 
 #include <QCoreApplication>
@@ -11,49 +13,18 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace tarnex;
 
 namespace {
 
-// A typical stem: about 4 KB of RTF.
-QByteArray typicalRtf()
-{
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 "
-                     "\\'cb\\'ce\\'cc\\'e5;}}\\f0\\fs18 ";
-    while (rtf.size() < 4000)
-        rtf += "\\'bb\\'e1\\'bc\\'c6\\'bb\\'f9\\'b4\\'a1 ";
-    return rtf + "\\par}";
-}
-
-QString benchFolder()
-{
-    const QByteArray where = qgetenv("TARNEX_BENCH_DIR");
-    return where.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(where);
-}
-
-void rawWriteFsync(benchmark::State& state)
-{
-    QTemporaryDir dir(benchFolder() + u"/bench-XXXXXX"_qs);
-    const QByteArray path = QDir(dir.path()).filePath(u"raw.bin"_qs).toLocal8Bit();
-    const int fd = ::open(path.constData(), O_CREAT | O_RDWR, 0600);
-    const QByteArray block(int(state.range(0)), 'x');
-    for (auto _ : state) {
-        if (::pwrite(fd, block.constData(), size_t(block.size()), 0) != block.size() || ::fsync(fd) != 0)
-            state.SkipWithError("write failed");
-    }
-    ::close(fd);
-}
-
 void postAnswer(benchmark::State& state)
 {
-    QTemporaryDir dir(benchFolder() + u"/bench-XXXXXX"_qs);
+    QTemporaryDir dir(bench::benchFolder() + u"/bench-XXXXXX"_qs);
     auto db = Database::open(QDir(dir.path()).filePath(u"kstk.dat"_qs), Database::BankPassword,
                              Database::OpenMode::CreateIfMissing);
     BankSchema::createQuestionBank(*db);
-    const QByteArray rtf = typicalRtf();
+    const QByteArray rtf = bench::rtfOfSize(4000);
     for (int i = 1; i <= 300; ++i) {
         db->execute(
             u"INSERT INTO dds (kemu, tao, tihao, tou, wei, ping, da, xuan) VALUES (?, ?, ?, ?, ?, ?, 'a', '')"_qs,
@@ -75,7 +46,7 @@ void postAnswer(benchmark::State& state)
 } // namespace
 
 // The raw write covers one question row: stem, options and analysis of the typical sizes.
-BENCHMARK(rawWriteFsync)->Arg(4096 + 600 + 1200)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(bench::rawWriteFsync)->Arg(bench::TypicalRowBytes)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(postAnswer)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 int main(int argc, char** argv)

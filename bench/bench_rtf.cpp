@@ -1,8 +1,8 @@
 // The RTF reader and writer: a typical 10 KB question stem (the target is under a millisecond into
 // a document) and a 1 MB document of Chinese text and tables (reported in bytes per second).
-#include "rtf_sample.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
+#include "rtf_sample.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -48,11 +48,26 @@ void plainText(benchmark::State& state, const QByteArray& data)
     state.SetBytesProcessed(state.iterations() * data.size());
 }
 
-void BM_ReadStem10K(benchmark::State& state) { readInto(state, stem()); }
-void BM_ReadStemWithTable10K(benchmark::State& state) { readInto(state, stemWithTable()); }
-void BM_PlainTextStem10K(benchmark::State& state) { plainText(state, stem()); }
-void BM_Read1MB(benchmark::State& state) { readInto(state, megabyte()); }
-void BM_PlainText1MB(benchmark::State& state) { plainText(state, megabyte()); }
+void BM_ReadStem10K(benchmark::State& state)
+{
+    readInto(state, stem());
+}
+void BM_ReadStemWithTable10K(benchmark::State& state)
+{
+    readInto(state, stemWithTable());
+}
+void BM_PlainTextStem10K(benchmark::State& state)
+{
+    plainText(state, stem());
+}
+void BM_Read1MB(benchmark::State& state)
+{
+    readInto(state, megabyte());
+}
+void BM_PlainText1MB(benchmark::State& state)
+{
+    plainText(state, megabyte());
+}
 
 void BM_Write1MB(benchmark::State& state)
 {

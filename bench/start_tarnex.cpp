@@ -10,17 +10,11 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
+#include "BenchSupport.h"
+
 #include <QTemporaryDir>
 
 #include <cstdio>
-
-namespace {
-class OfflineProbe : public tarnex::NetworkProbe
-{
-public:
-    bool isReachable() override { return false; }
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,7 +25,7 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     tarnex::Application app(argc, argv);
     tarnex::AppPaths::setProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
-    OfflineProbe offline;
+    tarnex::bench::OfflineProbe offline;
     tarnex::NetworkProbe::setInstanceForTesting(&offline);
     QTemporaryDir desktop; // keep the measurement's shortcut off the real desktop
     tarnex::setDesktopFolderForTesting(desktop.path());
