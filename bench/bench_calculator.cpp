@@ -10,6 +10,8 @@
 #include "platform/AppPaths.h"
 #include "platform/Dialogs.h"
 
+#include "WidgetBench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -24,15 +26,6 @@
 namespace {
 
 tarnex::Database* bank = nullptr;
-
-void showAndPaint(QWidget& window)
-{
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("window not exposed");
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
 
 // The lines a candidate left in dtxx at the previous opening.
 void leaveLines(int count)
@@ -52,7 +45,7 @@ void BM_BareDialog(benchmark::State& state)
         auto* layout = new QVBoxLayout(&dialog);
         layout->addWidget(new QLabel(QStringLiteral("会计分录计算"), &dialog));
         dialog.setFixedSize(593, 329);
-        showAndPaint(dialog);
+        tarnex::bench::showAndPaint(dialog);
         dialog.close();
     }
 }
@@ -66,7 +59,7 @@ void BM_CalculatorOpenToShown(benchmark::State& state)
         leaveLines(5);
         state.ResumeTiming();
         TForm7 calculator(*bank, &memo, 1);
-        showAndPaint(calculator);
+        tarnex::bench::showAndPaint(calculator);
         if (calculator.ADOQuery_dds().recordCount() != 0 ||
             calculator.ui->RzTreeView1->topLevelItemCount() != 6)
             state.SkipWithError("calculator did not open on the full chart with an empty list");
@@ -81,8 +74,7 @@ BENCHMARK(BM_CalculatorOpenToShown)->Unit(benchmark::kMillisecond)->MinTime(2.0)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tarnex::bench::preferOffscreen();
     QApplication app(argc, argv);
 
     QTemporaryDir folder;

@@ -18,6 +18,7 @@
 #include "platform/NetworkProbe.h"
 
 #include "RawWrite.h"
+#include "WidgetBench.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +30,6 @@
 
 using namespace tarnex;
 using tarnex::bench::benchFolder;
-using tarnex::bench::OfflineProbe;
 using tarnex::bench::rtfOfSize;
 
 namespace {
@@ -142,15 +142,7 @@ BENCHMARK(answerClick)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication app(argc, argv);
-    OfflineProbe probe;
-    NetworkProbe::setInstanceForTesting(&probe);
-    Dialogs::setTestMode(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    NetworkProbe::setInstanceForTesting(nullptr);
-    return 0;
+    return bench::runOffline(argc, argv);
 }

@@ -15,7 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
-#include "BenchSupport.h"
+#include "WidgetBench.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +26,6 @@
 
 using namespace tarnex;
 using tarnex::bench::benchFolder;
-using tarnex::bench::OfflineProbe;
 
 namespace {
 
@@ -150,15 +149,7 @@ BENCHMARK(handIn)->Arg(120)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.0)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::preferOffscreen();
     QApplication app(argc, argv);
-    OfflineProbe probe;
-    NetworkProbe::setInstanceForTesting(&probe);
-    Dialogs::setTestMode(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    NetworkProbe::setInstanceForTesting(nullptr);
-    return 0;
+    return bench::runOffline(argc, argv);
 }

@@ -11,7 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
 
-#include "BenchSupport.h"
+#include "WidgetBench.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -54,16 +54,6 @@ void writeBank(const QString& dir)
     papers.post();
 }
 
-// Shows the window and waits until its first frame has been painted.
-void showAndPaint(QWidget& window)
-{
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("window not exposed");
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
-
 void BM_BareWindowWithLabel(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -72,7 +62,7 @@ void BM_BareWindowWithLabel(benchmark::State& state)
         layout->addWidget(new QLabel(QStringLiteral("会计从业资格考试"), &window));
         window.resize(1003, 667);
         window.setWindowState(Qt::WindowMaximized);
-        showAndPaint(window);
+        tarnex::bench::showAndPaint(window);
         benchmark::DoNotOptimize(window.winId());
     }
 }
@@ -82,7 +72,7 @@ void BM_MainWindowOffline(benchmark::State& state)
 {
     for (auto _ : state) {
         TForm_main window;
-        showAndPaint(window);
+        tarnex::bench::showAndPaint(window);
         benchmark::DoNotOptimize(window.winId());
         if (!tarnex::Dialogs::takeShown().isEmpty())
             state.SkipWithError("start-up showed an error box");
@@ -99,7 +89,7 @@ void BM_MainWindowWithoutFiles(benchmark::State& state)
     tarnex::AppPaths::setProgramDirForTesting(empty.path());
     for (auto _ : state) {
         TForm_main window;
-        showAndPaint(window);
+        tarnex::bench::showAndPaint(window);
         benchmark::DoNotOptimize(window.winId());
     }
     tarnex::Dialogs::takeShown();
@@ -127,8 +117,7 @@ BENCHMARK(BM_OpenBothFiles)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tarnex::bench::preferOffscreen();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 

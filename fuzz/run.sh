@@ -28,7 +28,11 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
-  mapfile -t targets < <(sed -n 's/.*add_executable(\(fuzz_[A-Za-z0-9_]*\).*/\1/p' "$here"/*.cmake | sort -u)
+  mapfile -t targets < <(sed -n 's/.*tarnex_add_fuzzer(\(fuzz_[A-Za-z0-9_]*\).*/\1/p' "$here"/*.cmake | sort -u)
+fi
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "no fuzz targets found in $here/*.cmake" >&2
+  exit 2
 fi
 
 failed=()

@@ -28,12 +28,17 @@ std::unique_ptr<Database> openPaperLists(const QString& folder)
     return Database::open(paperListPath(folder));
 }
 
-QString TableData::text(int row, const QString& column) const
+const QVariant& TableData::cell(int row, const QString& column) const
 {
     const int index = columnIndex(column);
     if (index < 0)
         throw AppError(QStringLiteral("table %1 has no column %2").arg(name, column));
-    const QVariant& value = rows.at(size_t(row)).at(index);
+    return rows.at(size_t(row)).at(index);
+}
+
+QString TableData::text(int row, const QString& column) const
+{
+    const QVariant& value = cell(row, column);
     if (value.isNull())
         return {};
     if (value.typeId() == QMetaType::QByteArray)
@@ -43,10 +48,7 @@ QString TableData::text(int row, const QString& column) const
 
 QByteArray TableData::bytes(int row, const QString& column) const
 {
-    const int index = columnIndex(column);
-    if (index < 0)
-        throw AppError(QStringLiteral("table %1 has no column %2").arg(name, column));
-    const QVariant& value = rows.at(size_t(row)).at(index);
+    const QVariant& value = cell(row, column);
     if (value.isNull())
         return {};
     if (value.typeId() == QMetaType::QByteArray)

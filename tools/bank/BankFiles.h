@@ -35,6 +35,8 @@ struct TableData
     std::vector<QVariantList> rows;
 
     int columnIndex(const QString& column) const { return int(columns.indexOf(column)); }
+    // The value of a column in a row; an unknown column throws.
+    const QVariant& cell(int row, const QString& column) const;
     QString text(int row, const QString& column) const;
     QByteArray bytes(int row, const QString& column) const;
 };
