@@ -7,9 +7,9 @@
 
 namespace tarnex {
 
-TForm_main* createProgramWindows()
+TForm_main* createProgramWindows(ProgramMode mode)
 {
-    auto* mainWindow = new TForm_main;
+    auto* mainWindow = new TForm_main(mode);
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     // The three information windows are owned by the main window and centred on it.
     new TForm1(mainWindow);

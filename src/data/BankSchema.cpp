@@ -4,6 +4,7 @@
 #include "platform/AppError.h"
 
 #include <QHash>
+#include <QList>
 
 namespace tarnex::BankSchema {
 namespace {
@@ -87,6 +88,34 @@ const QStringList& paperListColumns()
 {
     static const QStringList columns = {u"memojc"_qs, u"memofg"_qs};
     return columns;
+}
+
+const QList<SubjectPapers>& subjects()
+{
+    static const QList<SubjectPapers> list = {
+        {u"会计基础"_qs, u"memojc"_qs},
+        {u"财经法规与会计职业道德"_qs, u"memofg"_qs},
+        {u"初级会计电算化"_qs, u"memodsh"_qs},
+    };
+    return list;
+}
+
+QString paperListColumnOf(const QString& subject)
+{
+    for (const SubjectPapers& entry : subjects()) {
+        if (entry.subject == subject)
+            return entry.column;
+    }
+    return {};
+}
+
+QString subjectOfPaperListColumn(const QString& column)
+{
+    for (const SubjectPapers& entry : subjects()) {
+        if (entry.column == column)
+            return entry.subject;
+    }
+    return {};
 }
 
 const QStringList& journalLineColumns()

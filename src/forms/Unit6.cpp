@@ -74,7 +74,8 @@ const QIcon& treeImage(int index)
 
 } // namespace
 
-TForm6::TForm6(QWidget* owner) : QWidget(owner, Qt::Window), ui(new Ui::TForm6)
+TForm6::TForm6(QWidget* owner, ProgramMode mode)
+    : QWidget(owner, Qt::Window), ui(new Ui::TForm6), m_mode(mode)
 {
     // The generated controls go with the window if the loading fails half-way.
     std::unique_ptr<Ui::TForm6> guard(ui);

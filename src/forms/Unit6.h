@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramMode.h"
+
 #include "exam/Countdown.h"
 #include "exam/NavigationList.h"
 #include "exam/QuestionKind.h"
@@ -39,8 +41,10 @@ class TForm6 : public QWidget
 public:
     // Creates the window, shows it and loads the paper. An error of the loading leaves the
     // constructor (nothing of the paper's answers emptied unless all were).
-    explicit TForm6(QWidget* owner);
+    TForm6(QWidget* owner, tarnex::ProgramMode mode = tarnex::ProgramMode::Candidate);
     ~TForm6() override;
+
+    tarnex::ProgramMode mode() const { return m_mode; }
 
     Ui::TForm6* ui;
 
@@ -168,6 +172,7 @@ private:
     void optionGroupMouseUp(const OptionGroup& group);
     std::array<QTextEdit*, 14> questionPanes() const;
 
+    const tarnex::ProgramMode m_mode;
     std::array<std::unique_ptr<tarnex::DataSet>, tarnex::QuestionKindCount> m_queries;
     std::array<QRadioButton*, 4> m_singleChoice{};
     std::vector<OptionGroup> m_optionGroups;

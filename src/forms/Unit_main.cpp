@@ -64,7 +64,8 @@ AppError notOpen(const QString& what)
 
 } // namespace
 
-TForm_main::TForm_main(QWidget* parent) : QWidget(parent), ui(new Ui::TForm_main)
+TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
+    : QWidget(parent), ui(new Ui::TForm_main), m_mode(mode)
 {
     Form_main = this;
     loadPictures();
@@ -291,7 +292,7 @@ void TForm_main::showExamScreen(const QString& idNumber)
 {
     // Created once per run; its construction loads the paper chosen here.
     if (Form6 == nullptr)
-        new TForm6(this);
+        new TForm6(this, m_mode);
     Ui::TForm6* exam = Form6->ui;
     exam->xingming->setText(candidateName());
     exam->zhuikaozheng->setText(admissionTicketNumber());

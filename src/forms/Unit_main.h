@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramMode.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -24,8 +26,11 @@ class TForm_main : public QWidget
     Q_OBJECT
 
 public:
-    explicit TForm_main(QWidget* parent = nullptr);
+    explicit TForm_main(tarnex::ProgramMode mode = tarnex::ProgramMode::Candidate, QWidget* parent = nullptr);
     ~TForm_main() override;
+
+    // Whether the program runs for a candidate or for an author; fixed for the whole run.
+    tarnex::ProgramMode mode() const { return m_mode; }
 
     // The shared handles of the question bank (kstk.dat, tb_memo) and the paper lists (titao.dat,
     // memo_temp). Each throws AppError when its file or table did not open at start-up.
@@ -76,6 +81,7 @@ private:
     void fillPaperList(const QStringList& papers);
     void showWebPanel();
 
+    const tarnex::ProgramMode m_mode;
     std::unique_ptr<tarnex::Database> m_bank;
     std::unique_ptr<tarnex::DataSet> m_memo;
     std::unique_ptr<tarnex::Database> m_paperLists;

@@ -117,11 +117,7 @@ BankTables readBank(const QString& folder)
 
 QString paperListSubject(const QString& column)
 {
-    if (column == u"memojc")
-        return QStringLiteral("会计基础");
-    if (column == u"memofg")
-        return QStringLiteral("财经法规与会计职业道德");
-    return {};
+    return BankSchema::subjectOfPaperListColumn(column);
 }
 
 } // namespace tarnex::bank
