@@ -209,6 +209,16 @@ TEST(BankBuild, PaperListOfTheThirdSubjectOnlyWhereTheSourcesGiveIt)
     const TableData table = readBank(folder.file(u"three"_qs)).paperLists;
     EXPECT_EQ(table.columns, QStringList({u"memojc"_qs, u"memofg"_qs, u"memodsh"_qs}));
     EXPECT_EQ(table.text(0, u"memodsh"_qs), u"试题一\r\n试题二"_qs);
+
+    // An empty list keeps its column through export and build.
+    writeFile(folder.file(u"src/b.txt"_qs), "[papers]\nmemodsh:\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"src"_qs), folder.file(u"four"_qs)}).code, 0);
+    ASSERT_EQ(runBank({u"export"_qs, folder.file(u"four"_qs), folder.file(u"exp4"_qs)}).code, 0);
+    EXPECT_TRUE(readFile(folder.file(u"exp4/papers.txt"_qs)).contains("\nmemodsh:\n"));
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"exp4"_qs), folder.file(u"five"_qs)}).code, 0);
+    expectSameBank(folder.file(u"four"_qs), folder.file(u"five"_qs));
+    EXPECT_EQ(readBank(folder.file(u"five"_qs)).paperLists.columns,
+              QStringList({u"memojc"_qs, u"memofg"_qs, u"memodsh"_qs}));
 }
 
 TEST(BankBuild, ExportThenBuildGivesTheSameBank)

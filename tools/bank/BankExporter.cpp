@@ -137,8 +137,9 @@ QByteArray paperListSource(const TableData& lists, QStringList* warnings)
     for (const QString& column : std::as_const(columns)) {
         if (lists.columnIndex(column) < 0)
             continue;
+        // A column that not every bank has is written even when empty: the build makes it again.
         const QString value = lists.text(0, column);
-        if (!value.isEmpty())
+        if (!value.isEmpty() || !BankSchema::paperListColumns().contains(column))
             crLfTextField(writer, column, value);
     }
     return writer.data();
