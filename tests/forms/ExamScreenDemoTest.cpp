@@ -1,4 +1,4 @@
-// Sitting the delivered demo paper from start to end on a copy of the built bank.
+// Sitting the delivered paper 会计基础 试题一 from start to end on a copy of the built bank.
 #include "ExamScreenFixture.h"
 
 #include "Unit7.h"
@@ -12,7 +12,7 @@
 using namespace tarnex;
 using namespace tarnex::test;
 
-TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
+TEST_F(ExamScreenTest, SittingTheDeliveredPaperStoresEveryAnswerAndHandsItIn)
 {
     folder.copyFromOutput(u"kstk.dat"_qs);
     folder.copyFromOutput(u"titao.dat"_qs);
@@ -21,10 +21,23 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
     mainWindow->show();
     ASSERT_EQ(mainWindow->ui->kemu->text(), u"会计基础");
     ASSERT_EQ(mainWindow->ui->RzComboBox2->currentText(), u"试题一");
+    EXPECT_EQ(mainWindow->ui->Memo1->toPlainText(), u"试题一\n试题二");
 
     startExam(QStringLiteral("370102199001011234"));
     ASSERT_NE(exam, nullptr);
-    ASSERT_EQ(exam->tihaolist.size(), 40);
+    ASSERT_EQ(exam->tihaolist.size(), 63);
+    // A full paper: 20 + 20 + 20 objective questions, two calculation questions, one case question
+    // and no practical one in this subject.
+    EXPECT_EQ(root(QuestionKind::SingleChoice)->childCount(), 20);
+    EXPECT_EQ(root(QuestionKind::MultipleChoice)->childCount(), 20);
+    EXPECT_EQ(root(QuestionKind::TrueFalse)->childCount(), 20);
+    EXPECT_EQ(root(QuestionKind::Calculation)->childCount(), 2);
+    EXPECT_EQ(root(QuestionKind::Case)->childCount(), 1);
+    EXPECT_EQ(root(QuestionKind::Practical)->childCount(), 0);
+    QStringList inOrder;
+    for (int n = 1; n <= 63; ++n)
+        inOrder.append(QString::number(n));
+    EXPECT_EQ(exam->tihaolist.entries(), inOrder);
     EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第1题");
     EXPECT_FALSE(exam->ui->ed_dan_tou->toPlainText().isEmpty());
     EXPECT_TRUE(exam->ui->ed_dan_wei->toPlainText().contains(u"会计主体"));
@@ -35,22 +48,22 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
     QTest::mouseClick(exam->ui->RzBmpButton1, Qt::LeftButton);
     EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第2题");
     click(exam->ui->d_c);
-    // Multiple choice 11, ticked out of order.
-    clickNumber(u"11"_qs);
+    // Multiple choice 21, ticked out of order.
+    clickNumber(u"21"_qs);
     EXPECT_EQ(exam->ui->RzPageControl1->currentIndex(), 1);
     click(exam->ui->du_d);
     click(exam->ui->du_a);
-    // True/false 18 by the root of its kind.
+    // True/false 41 by the root of its kind.
     clickNode(root(QuestionKind::TrueFalse));
-    EXPECT_EQ(exam->ui->Label10->text(), u"是非题 第18题");
+    EXPECT_EQ(exam->ui->Label10->text(), u"是非题 第41题");
     click(exam->ui->shi_false);
-    // Calculation 26 (choice type) and 29 (written answers).
-    clickNumber(u"26"_qs);
+    // Calculation 61 (choice type) and 62 (written answers).
+    clickNumber(u"61"_qs);
     EXPECT_TRUE(exam->ui->RzPanel24->isVisible());
     click(exam->ui->ck_1_b);
     click(exam->ui->ck_4_d);
     click(exam->ui->ck_4_a);
-    clickNumber(u"29"_qs);
+    clickNumber(u"62"_qs);
     EXPECT_TRUE(exam->ui->RzPanel23->isVisible());
     EXPECT_FALSE(exam->ui->RzPanel24->isVisible());
     // The first sub-question's answer composed in the calculator: a subject picked in the tree,
@@ -77,23 +90,31 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
     });
     click(exam->ui->BitBtn2);
     EXPECT_EQ(exam->ui->ed_tishi_1->toPlainText(), u"借，原材料,1000  贷，银行存款,1000  ");
-    // Case 31 by "上一题" from 32.
-    clickNumber(u"32"_qs);
+    // Case 63 by "下一题" from 62, "上一题" back to 62 and "下一题" again; 63 is the last question.
+    QTest::mouseClick(exam->ui->RzBmpButton1, Qt::LeftButton);
+    EXPECT_EQ(exam->ui->Label10->text(), u"案例分析 第63题");
     QTest::mouseClick(exam->ui->RzBmpButton2, Qt::LeftButton);
-    EXPECT_EQ(exam->ui->Label10->text(), u"案例分析 第31题");
+    EXPECT_EQ(exam->ui->Label10->text(), u"计算分析 第62题");
+    QTest::mouseClick(exam->ui->RzBmpButton1, Qt::LeftButton);
+    EXPECT_EQ(exam->ui->Label10->text(), u"案例分析 第63题");
+    EXPECT_FALSE(exam->ui->ed_anli_tou->toPlainText().isEmpty());
     click(exam->ui->ck_anli_2_c);
     click(exam->ui->ck_anli_5_b);
-    // Practical 36: the strip; back to 1 maximizes.
-    clickNumber(u"36"_qs);
-    EXPECT_FALSE(exam->isMaximized());
-    EXPECT_FALSE(exam->ui->ed_wushi_tou->toPlainText().isEmpty());
+    Dialogs::takeShown();
+    QTest::mouseClick(exam->ui->RzBmpButton1, Qt::LeftButton);
+    const auto atEnd = Dialogs::takeShown();
+    ASSERT_EQ(atEnd.size(), 1);
+    EXPECT_EQ(atEnd[0].text, u"已经到最后一题了！");
+    EXPECT_EQ(exam->ui->Label10->text(), u"案例分析 第63题");
+    // Without a practical question the window never turns into the strip.
+    EXPECT_TRUE(exam->isMaximized());
     clickNumber(u"1"_qs);
     EXPECT_TRUE(exam->isMaximized());
     EXPECT_TRUE(exam->ui->d_a->isChecked());
 
-    for (const QString& number : {u"1"_qs, u"2"_qs, u"11"_qs, u"18"_qs, u"26"_qs, u"29"_qs, u"31"_qs})
+    for (const QString& number : {u"1"_qs, u"2"_qs, u"21"_qs, u"41"_qs, u"61"_qs, u"62"_qs, u"63"_qs})
         EXPECT_EQ(TForm6::nodeImage(node(number)), TForm6::ImageAnswered) << number.toStdString();
-    for (const QString& number : {u"3"_qs, u"12"_qs, u"27"_qs, u"32"_qs, u"36"_qs})
+    for (const QString& number : {u"3"_qs, u"20"_qs, u"22"_qs, u"40"_qs, u"42"_qs, u"60"_qs})
         EXPECT_EQ(TForm6::nodeImage(node(number)), TForm6::ImageUnanswered) << number.toStdString();
 
     // Read back with a connection of its own: every answer is in the file.
@@ -107,17 +128,17 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
     EXPECT_EQ(read(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"a");
     EXPECT_EQ(read(u"dds"_qs, u"2"_qs, u"xuan"_qs), u"c");
     EXPECT_EQ(read(u"dds"_qs, u"3"_qs, u"xuan"_qs), u"");
-    EXPECT_EQ(read(u"duo"_qs, u"11"_qs, u"xuan"_qs), u"ad");
-    EXPECT_EQ(read(u"sf"_qs, u"18"_qs, u"xuan"_qs), u"b");
-    EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc1"_qs), u"b");
-    EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc4"_qs), u"ad");
-    EXPECT_EQ(read(u"jsfx"_qs, u"26"_qs, u"myc2"_qs), u"");
-    EXPECT_EQ(read(u"jsfx"_qs, u"29"_qs, u"myt1"_qs), u"借，原材料,1000  贷，银行存款,1000");
-    EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc2"_qs), u"c");
-    EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc5"_qs), u"b");
-    EXPECT_EQ(read(u"anli"_qs, u"31"_qs, u"myc1"_qs), u"");
+    EXPECT_EQ(read(u"duo"_qs, u"21"_qs, u"xuan"_qs), u"ad");
+    EXPECT_EQ(read(u"sf"_qs, u"41"_qs, u"xuan"_qs), u"b");
+    EXPECT_EQ(read(u"jsfx"_qs, u"61"_qs, u"myc1"_qs), u"b");
+    EXPECT_EQ(read(u"jsfx"_qs, u"61"_qs, u"myc4"_qs), u"ad");
+    EXPECT_EQ(read(u"jsfx"_qs, u"61"_qs, u"myc2"_qs), u"");
+    EXPECT_EQ(read(u"jsfx"_qs, u"62"_qs, u"myt1"_qs), u"借，原材料,1000  贷，银行存款,1000");
+    EXPECT_EQ(read(u"anli"_qs, u"63"_qs, u"myc2"_qs), u"c");
+    EXPECT_EQ(read(u"anli"_qs, u"63"_qs, u"myc5"_qs), u"b");
+    EXPECT_EQ(read(u"anli"_qs, u"63"_qs, u"myc1"_qs), u"");
 
-    // Hand-in: 1 and 18 are right; 2 (c for b) and 11 (ad for ac) wrong; the rest unanswered.
+    // Hand-in: 1 and 41 are right; 2 (c for b) and 21 (ad for ac) wrong; the rest unanswered.
     Dialogs::takeShown();
     Dialogs::queueAnswer(true);
     click(exam->ui->RzBmpButton3);
@@ -129,14 +150,14 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
         shown[1].text,
         u"单选、多选、是非题，答对数：2 题\n\r其它题型 答对数：未统计\n\r正确率不足30% 亲 你还得努力！");
 
-    // The review: every objective question but 1 and 18 marked, the others as they were.
-    for (int n = 1; n <= 25; ++n) {
+    // The review: every objective question but 1 and 41 marked, the others as they were.
+    for (int n = 1; n <= 60; ++n) {
         const QString number = QString::number(n);
-        const int expected = (n == 1 || n == 18) ? TForm6::ImageAnswered : TForm6::ImageWrong;
+        const int expected = (n == 1 || n == 41) ? TForm6::ImageAnswered : TForm6::ImageWrong;
         EXPECT_EQ(TForm6::nodeImage(node(number)), expected) << n;
     }
-    EXPECT_EQ(TForm6::nodeImage(node(u"29"_qs)), TForm6::ImageAnswered);
-    EXPECT_EQ(TForm6::nodeImage(node(u"27"_qs)), TForm6::ImageUnanswered);
+    for (const QString& number : {u"61"_qs, u"62"_qs, u"63"_qs})
+        EXPECT_EQ(TForm6::nodeImage(node(number)), TForm6::ImageAnswered) << number.toStdString();
     clickNumber(u"2"_qs);
     EXPECT_TRUE(exam->isMaximized());
     EXPECT_TRUE(exam->ui->d_c->isChecked());
@@ -146,9 +167,14 @@ TEST_F(ExamScreenTest, SittingTheDemoPaperStoresEveryAnswerAndHandsItIn)
     EXPECT_TRUE(exam->ui->Label27->isVisible());
     EXPECT_EQ(exam->ui->Label27->text(), u"正确答案：B");
     EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageAnswered) << "its button was selected again";
-    clickNumber(u"36"_qs);
-    EXPECT_TRUE(exam->isMaximized()) << "no strip after the hand-in";
-    EXPECT_TRUE(exam->ui->ed_wushi_ping->isVisible());
+    // The case question shows its analysis and the keys of its five sub-questions.
+    clickNumber(u"63"_qs);
+    EXPECT_TRUE(exam->isMaximized());
+    EXPECT_FALSE(exam->ui->RzPanel27->isEnabled());
+    EXPECT_TRUE(exam->ui->ck_anli_2_c->isChecked());
+    EXPECT_TRUE(exam->ui->ed_anli_ping->isVisible());
+    EXPECT_FALSE(exam->ui->ed_anli_ping->toPlainText().isEmpty());
+    EXPECT_EQ(exam->ui->Label27->text(), u"正确答案(1-5)：A\\C\\B\\C\\BCD");
 
     // ci.ini afterwards.
     const IniFile ini(folder.file(u"ci.ini"_qs));
