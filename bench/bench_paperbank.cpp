@@ -1,6 +1,7 @@
-// A bank that grows: "确定" of the ID prompt to the first question of one paper (初级会计电算化 /
-// 试题一, the delivered demo paper), the same paper in a bank of 2 papers and in one of 300, both
-// built by tarnex-bank from copies of the delivered demo papers (data/bank), every copy renamed.
+// A bank that grows: "确定" of the ID prompt to the first question of one paper (会计基础 / 试题一,
+// the delivered paper of 60 objective questions and three others), the same paper in a bank of 2
+// papers and in one of 300, both built by tarnex-bank from copies of the delivered papers
+// (data/bank), every copy renamed.
 //  - openPaper/2, openPaper/300: the banks as built, with the (kemu, tao) indexes;
 //  - openPaperWithoutIndexes/300: the indexes dropped after the program opened the bank, to show
 //    what they save (the next start adds them again).
@@ -26,15 +27,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 
 using namespace tarnex;
 
 namespace {
 
-const QString Subject = u"初级会计电算化"_qs;
+const QString Subject = u"会计基础"_qs;
 const QString Paper = u"试题一"_qs;
-const QString PaperFile = u"dianhua-1.txt"_qs;
+const QString PaperFile = u"jichu-1.txt"_qs;
 
 QByteArray readAll(const QString& path)
 {
@@ -154,6 +156,12 @@ void openPaper(benchmark::State& state, const QString& bank, bool withoutIndexes
     AppPaths::setProgramDirForTesting({});
 }
 
+// On a shared machine the fastest of several repetitions shows the work itself best.
+double fastest(const std::vector<double>& times)
+{
+    return *std::min_element(times.begin(), times.end());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -169,14 +177,17 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("openPaper",
                                  [&](benchmark::State& state) { openPaper(state, small, false); })
         ->Arg(2)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("min", fastest);
     benchmark::RegisterBenchmark("openPaper",
                                  [&](benchmark::State& state) { openPaper(state, large, false); })
         ->Arg(300)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("min", fastest);
     benchmark::RegisterBenchmark("openPaperWithoutIndexes",
                                  [&](benchmark::State& state) { openPaper(state, large, true); })
         ->Arg(300)
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)
+        ->ComputeStatistics("min", fastest);
     return bench::runOffline(argc, argv);
 }
