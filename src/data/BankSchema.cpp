@@ -21,6 +21,11 @@ QString columnList(const QStringList& columns)
     return parts.join(QStringLiteral(", "));
 }
 
+QString indexName(const QString& table)
+{
+    return table + QStringLiteral("_kemu_tao");
+}
+
 QStringList numbered(const QString& prefix)
 {
     QStringList list;
@@ -124,6 +129,17 @@ const QStringList& journalLineColumns()
     return columns;
 }
 
+QString paperCountsTable()
+{
+    return QStringLiteral("paper_counts");
+}
+
+const QStringList& paperCountsColumns()
+{
+    static const QStringList columns = QStringList{u"kemu"_qs} + questionTables();
+    return columns;
+}
+
 void createQuestionBank(Database& db)
 {
     Database::Transaction transaction(db);
@@ -135,15 +151,54 @@ void createQuestionBank(Database& db)
     for (const QString& table : questionTables())
         db.execute(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columnList(questionColumns(table))));
     db.execute(QStringLiteral("CREATE TABLE dtxx (%1)").arg(columnList(journalLineColumns())));
+    QStringList counts = {QStringLiteral("\"kemu\" TEXT")};
+    for (const QString& table : questionTables())
+        counts.append(QStringLiteral("\"%1\" INTEGER").arg(table));
+    db.execute(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(paperCountsTable(), counts.join(QStringLiteral(", "))));
+    createQuestionIndexes(db);
     transaction.commit();
 }
 
-void createPaperLists(Database& db)
+void createPaperLists(Database& db, const QStringList& columns)
 {
     Database::Transaction transaction(db);
-    db.execute(QStringLiteral("CREATE TABLE memo_temp (%1)").arg(columnList(paperListColumns())));
+    db.execute(QStringLiteral("CREATE TABLE memo_temp (%1)").arg(columnList(columns)));
     db.execute(QStringLiteral("INSERT INTO memo_temp DEFAULT VALUES"));
     transaction.commit();
+}
+
+void createQuestionIndexes(Database& db)
+{
+    for (const QString& table : questionTables())
+        db.execute(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (kemu, tao)").arg(indexName(table), table));
+}
+
+void ensureQuestionIndexes(Database& db)
+{
+    QStringList names;
+    for (const QString& table : questionTables())
+        names.append(u'\'' + indexName(table) + u'\'');
+    const QString present = db.queryText(
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN (%1)")
+            .arg(names.join(u',')));
+    if (present.toInt() == questionTables().size())
+        return;
+    Database::Transaction transaction(db);
+    createQuestionIndexes(db);
+    transaction.commit();
+}
+
+std::unique_ptr<Database> openQuestionBankFile(const QString& path)
+{
+    auto db = Database::open(path, QByteArray(Database::BankPassword));
+    try {
+        ensureQuestionIndexes(*db);
+    } catch (const AppError&) {
+        // Without the indexes every paper is found by reading the whole bank: slower, not wrong.
+    }
+    return db;
 }
 
 } // namespace tarnex::BankSchema

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace tarnex {
 
 class Database;
@@ -23,7 +25,9 @@ const QStringList& answerColumns(const QString& table);
 // The columns of tb_memo: the stored-text columns first, then the plain ones.
 const QStringList& memoColumns();
 const QStringList& storedTextMemoColumns();
-const QStringList& paperListColumns(); // memo_temp: memojc, memofg
+// The columns of memo_temp in a new bank: memojc, memofg. A bank that offers the third subject
+// has its column (see subjects()) as well.
+const QStringList& paperListColumns();
 
 // The subjects of the main window's subject list, in its order, each with the column of memo_temp
 // that lists its papers (one name per line). The third subject, with practical operation in the
@@ -40,10 +44,28 @@ QString paperListColumnOf(const QString& subject);
 QString subjectOfPaperListColumn(const QString& column);
 const QStringList& journalLineColumns(); // dtxx
 
-// Creates the tables of an empty bank (one empty row in tb_memo) inside one transaction.
+// The number of questions of each kind in a full paper, one row per subject: kemu, then one
+// column per question table. The bank tool checks the papers against it; the program never reads
+// it.
+QString paperCountsTable(); // "paper_counts"
+const QStringList& paperCountsColumns();
+
+// Creates the tables of an empty bank (one empty row in tb_memo) and the question tables' indexes
+// inside one transaction.
 void createQuestionBank(Database& db);
-// Creates memo_temp with its one empty row.
-void createPaperLists(Database& db);
+// Creates memo_temp with its one empty row and the given paper-list columns.
+void createPaperLists(Database& db, const QStringList& columns = paperListColumns());
+
+// The indexes on (kemu, tao) of the six question tables, by which a paper's rows are found without
+// reading the whole bank. They use the plain text order, so any SQLite reader can use and update
+// them.
+void createQuestionIndexes(Database& db);
+// Adds the indexes that a bank built without them lacks, in one transaction; one query when they
+// are all there.
+void ensureQuestionIndexes(Database& db);
+// Opens kstk.dat with its password and adds the indexes it lacks. A bank that cannot take them
+// (a read-only file) opens all the same and is only slower.
+std::unique_ptr<Database> openQuestionBankFile(const QString& path);
 
 } // namespace BankSchema
 } // namespace tarnex

@@ -14,6 +14,7 @@
 #include "ui_Unit6.h"
 #include "ui_Unit_main.h"
 
+#include "data/BankSchema.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "data/StoredText.h"
@@ -144,7 +145,7 @@ void TForm_main::openQuestionBank()
 {
     m_memo.reset();
     m_bank.reset();
-    m_bank = Database::open(AppPaths::programFile(QStringLiteral("kstk.dat")), Database::BankPassword);
+    m_bank = BankSchema::openQuestionBankFile(AppPaths::programFile(QStringLiteral("kstk.dat")));
     auto table = std::make_unique<DataSet>(*m_bank);
     table->open(QStringLiteral("select * from tb_memo"));
     m_memo = std::move(table);

@@ -9,6 +9,7 @@
 #include "support/TestFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -42,7 +43,8 @@ void writeFullSources(const QString& dir)
                                                  "  试题一\n"
                                                  "  试题'三\n");
     writeFile(dir + QStringLiteral("/papers.txt"),
-              "[papers]\nmemojc:\n  试题一\n  试题'三\nmemofg: 试题一\n");
+              "[papers]\nmemojc:\n  试题一\n  试题'三\nmemofg: 试题一\nmemodsh: 试题一\n"
+              "[counts 财经法规与会计职业道德]\ndds: 1\n[counts 初级会计电算化]\nws: 1\nsf: 0\n");
     writeFile(dir + QStringLiteral("/a/jichu-1.txt"), "[paper]\n"
                                                       "kemu: 会计基础\n"
                                                       "tao: 试题一\n"
@@ -98,7 +100,12 @@ void writeFullSources(const QString& dir)
                                                       "[dtxx]\n"
                                                       "combobox: 借\n"
                                                       "edit2: 银行存款\n"
-                                                      "edit3: 100\n");
+                                                      "edit3: 100\n"
+                                                      "[paper]\n"
+                                                      "kemu: 初级会计电算化\n"
+                                                      "tao: 试题一\n"
+                                                      "[ws 1]\n"
+                                                      "tou: 建立账套\n");
 }
 
 void expectSameDump(const QStringList& a, const QStringList& b)
@@ -144,6 +151,14 @@ TEST(BankBuild, StoresEveryColumnInItsForm)
     EXPECT_EQ(bank.memo.text(0, u"memo1"_qs), u"试题一\r\n试题'三"_qs);
     EXPECT_EQ(bank.paperLists.text(0, u"memojc"_qs), u"试题一\r\n试题'三"_qs);
     EXPECT_EQ(bank.paperLists.text(0, u"memofg"_qs), u"试题一"_qs);
+    EXPECT_EQ(bank.paperLists.columns, QStringList({u"memojc"_qs, u"memofg"_qs, u"memodsh"_qs}));
+    EXPECT_EQ(bank.paperLists.text(0, u"memodsh"_qs), u"试题一"_qs);
+    ASSERT_EQ(bank.paperCounts.rows.size(), 2u);
+    EXPECT_EQ(bank.paperCounts.text(0, u"kemu"_qs), u"财经法规与会计职业道德"_qs);
+    EXPECT_EQ(bank.paperCounts.text(0, u"dds"_qs), u"1"_qs);
+    EXPECT_EQ(bank.paperCounts.text(0, u"ws"_qs), u"0"_qs);
+    EXPECT_EQ(bank.paperCounts.text(1, u"ws"_qs), u"1"_qs);
+    EXPECT_EQ(bank.paperCounts.text(1, u"duo"_qs), u"0"_qs);
 
     const TableData& dds = bank.questionTable(u"dds"_qs);
     ASSERT_EQ(dds.rows.size(), 3u);
@@ -170,6 +185,40 @@ TEST(BankBuild, StoresEveryColumnInItsForm)
     ASSERT_EQ(bank.journal.rows.size(), 1u);
     EXPECT_EQ(bank.journal.text(0, u"edit2"_qs), u"银行存款"_qs);
     EXPECT_EQ(bank.journal.text(0, u"ntemp"_qs), u""_qs);
+}
+
+TEST(BankBuild, PaperListOfTheThirdSubjectOnlyWhereTheSourcesGiveIt)
+{
+    tarnex::test::TestFolder folder;
+    writeFile(folder.file(u"src/a.txt"_qs), "[papers]\nmemojc: 试题一\n"
+                                            "[paper]\nkemu: 会计基础\ntao: 试题一\n[sf 1]\nda: a\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"src"_qs), folder.file(u"two"_qs)}).code, 0);
+    auto lists = openPaperLists(folder.file(u"two"_qs));
+    EXPECT_EQ(readTable(*lists, u"memo_temp"_qs).columns, QStringList({u"memojc"_qs, u"memofg"_qs}));
+    lists.reset();
+    const CommandResult exported = runBank({u"export"_qs, folder.file(u"two"_qs), folder.file(u"exp"_qs)});
+    ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
+    EXPECT_FALSE(readFile(folder.file(u"exp/papers.txt"_qs)).contains("memodsh"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(u"exp/counts.txt"_qs)));
+
+    // Given in a second [papers] section, the column comes after the other two.
+    writeFile(folder.file(u"src/b.txt"_qs), "[papers]\nmemodsh:\n  试题一\n  试题二\n"
+                                            "[paper]\nkemu: 初级会计电算化\ntao: 试题一\n[ws 1]\n"
+                                            "[paper]\nkemu: 初级会计电算化\ntao: 试题二\n[ws 1]\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"src"_qs), folder.file(u"three"_qs)}).code, 0);
+    const TableData table = readBank(folder.file(u"three"_qs)).paperLists;
+    EXPECT_EQ(table.columns, QStringList({u"memojc"_qs, u"memofg"_qs, u"memodsh"_qs}));
+    EXPECT_EQ(table.text(0, u"memodsh"_qs), u"试题一\r\n试题二"_qs);
+
+    // An empty list keeps its column through export and build.
+    writeFile(folder.file(u"src/b.txt"_qs), "[papers]\nmemodsh:\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"src"_qs), folder.file(u"four"_qs)}).code, 0);
+    ASSERT_EQ(runBank({u"export"_qs, folder.file(u"four"_qs), folder.file(u"exp4"_qs)}).code, 0);
+    EXPECT_TRUE(readFile(folder.file(u"exp4/papers.txt"_qs)).contains("\nmemodsh:\n"));
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"exp4"_qs), folder.file(u"five"_qs)}).code, 0);
+    expectSameBank(folder.file(u"four"_qs), folder.file(u"five"_qs));
+    EXPECT_EQ(readBank(folder.file(u"five"_qs)).paperLists.columns,
+              QStringList({u"memojc"_qs, u"memofg"_qs, u"memodsh"_qs}));
 }
 
 TEST(BankBuild, ExportThenBuildGivesTheSameBank)
@@ -361,6 +410,19 @@ TEST(BankBuild, SourceMeaningErrors)
     EXPECT_TRUE(errorOf("[memo]\nedit9: x\n").startsWith(u"s.txt:2: [memo] has no field edit9"_qs));
     EXPECT_TRUE(errorOf("[memo x]\n").startsWith(u"s.txt:1: [memo] takes no argument"_qs));
     EXPECT_TRUE(errorOf("[quiz 1]\n").startsWith(u"s.txt:1: unknown section [quiz]"_qs));
+    EXPECT_TRUE(
+        errorOf("[papers]\nmemoxx: a\n")
+            .startsWith(u"s.txt:2: [papers] has no field memoxx (fields: memojc, memofg, memodsh)"_qs));
+    EXPECT_TRUE(errorOf("[counts]\ndds: 1\n").startsWith(u"s.txt:1: [counts] needs the subject"_qs));
+    EXPECT_TRUE(
+        errorOf("[counts 会计基础]\nwei: 1\n").startsWith(u"s.txt:2: [counts] has the fields dds,"_qs));
+    EXPECT_TRUE(
+        errorOf("[counts 会计基础]\ndds: 2\ndds: 2\n").startsWith(u"s.txt:3: dds is already given"_qs));
+    EXPECT_TRUE(errorOf("[counts 会计基础]\ndds: -1\n")
+                    .startsWith(u"s.txt:2: dds: \"-1\" is not a number of questions"_qs));
+    EXPECT_TRUE(errorOf("[counts 会计基础]\nsf: 20 题\n").startsWith(u"s.txt:2: sf: \"20 题\""_qs));
+    EXPECT_TRUE(errorOf("[counts 会计基础]\n[counts 会计基础]\n")
+                    .startsWith(u"s.txt:2: the counts of 会计基础 are already given at s.txt:1"_qs));
     // memo fields may be spread over files, but each is given once.
     try {
         contentFromSources(

@@ -136,3 +136,45 @@ TEST(BankCheck, CommandExitCodes)
     EXPECT_EQ(runBank({u"check"_qs}).code, 2);
     EXPECT_EQ(runBank({u"check"_qs, u"a"_qs, u"b"_qs}).code, 2);
 }
+
+TEST(BankCheck, PapersAgainstTheFullPaperCountsOfTheirSubject)
+{
+    const QByteArray papers =
+        "[papers]\nmemojc:\n  试题一\n  试题二\nmemofg: 试题一\nmemodsh: 试题一\n"
+        "[paper]\nkemu: 会计基础\ntao: 试题一\n[dds 1]\nda: a\n[dds 2]\nda: b\n[sf 3]\nda: a\n"
+        "[paper]\nkemu: 会计基础\ntao: 试题二\n[dds 1]\nda: a\n[ws 2]\n"
+        "[paper]\nkemu: 财经法规与会计职业道德\ntao: 试题一\n[dds 1]\nda: c\n"
+        "[paper]\nkemu: 初级会计电算化\ntao: 试题一\n[ws 1]\n";
+    // Without counts nothing is compared; a kind the counts leave out has no questions.
+    EXPECT_TRUE(findingsOf(papers).isEmpty()) << findingsOf(papers).join(u'\n').toStdString();
+    const QStringList findings = findingsOf(papers + "[counts 会计基础]\ndds: 2\nsf: 1\n"
+                                                     "[counts 初级会计电算化]\nws: 1\n");
+    const QStringList expected = {
+        u"会计基础 / 试题二: 1 dds question(s), a full paper of 会计基础 has 2"_qs,
+        u"会计基础 / 试题二: 0 sf question(s), a full paper of 会计基础 has 1"_qs,
+        u"会计基础 / 试题二: 1 ws question(s), a full paper of 会计基础 has 0"_qs,
+    };
+    EXPECT_EQ(findings, expected) << findings.join(u'\n').toStdString();
+}
+
+TEST(BankCheck, FullPaperCountsThatCannotBeRead)
+{
+    BankTables bank = contentFromSources(
+        {parseSource(Lists + "[paper]\nkemu: 会计基础\ntao: 试题一\n[dds 1]\nda: a\n"
+                             "[paper]\nkemu: 会计基础\ntao: 试题二\n[dds 1]\nda: b\n"
+                             "[paper]\nkemu: 财经法规与会计职业道德\ntao: 试题一\n[dds 1]\nda: c\n"
+                             "[counts 会计基础]\ndds: 1\n[counts 财经法规与会计职业道德]\ndds: 1\n",
+                     u"c.txt"_qs)});
+    ASSERT_TRUE(checkBank(bank).isEmpty());
+    // A bank edited by hand: a subject twice (its first row still counts), a count that is no number.
+    TableData& counts = bank.paperCounts;
+    counts.rows.push_back(counts.rows.front());
+    counts.rows.at(2)[counts.columnIndex(u"dds"_qs)] = 5;
+    counts.rows.at(1)[counts.columnIndex(u"ws"_qs)] = u"-1"_qs;
+    const QStringList findings = checkBank(bank);
+    const QStringList expected = {
+        u"paper_counts: ws of 财经法规与会计职业道德 \"-1\" is not a number of questions"_qs,
+        u"paper_counts: the counts of 会计基础 are given more than once"_qs,
+    };
+    EXPECT_EQ(findings, expected) << findings.join(u'\n').toStdString();
+}

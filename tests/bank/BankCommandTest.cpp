@@ -158,6 +158,18 @@ TEST(BankCommands, ListCountsEveryKind)
                           "  试题九: dds 0 duo 0 sf 0 jsfx 0 anli 0 ws 1 (1 questions) (in no paper list)\n"
                           "财经法规与会计职业道德\n"
                           "  试题一: dds 0 duo 0 sf 0 jsfx 0 anli 1 ws 0 (1 questions)\n"_qs);
+
+    // The third subject is listed where titao.dat has its column.
+    writeFile(
+        folder.file(u"src/dsh.txt"_qs),
+        "[papers]\nmemodsh: 试题一\n[paper]\nkemu: 初级会计电算化\ntao: 试题一\n[dds 1]\nda: a\n[ws 2]\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"src"_qs), bank}).code, 0);
+    const CommandResult third = runBank({u"list"_qs, bank});
+    EXPECT_TRUE(third.out.endsWith(u"财经法规与会计职业道德\n"
+                                   "  试题一: dds 0 duo 0 sf 0 jsfx 0 anli 1 ws 0 (1 questions)\n"
+                                   "初级会计电算化\n"
+                                   "  试题一: dds 1 duo 0 sf 0 jsfx 0 anli 0 ws 1 (2 questions)\n"_qs))
+        << third.out.toStdString();
 }
 
 TEST(BankCommands, QuotedPaperNameThroughCheckAndExport)

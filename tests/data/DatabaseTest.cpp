@@ -106,7 +106,78 @@ TEST(Database, StockShellOpensTheBankWithItsKey)
         return process.readAllStandardOutput() + process.readAllStandardError();
     };
     EXPECT_EQ(runShell("PRAGMA key='5820417';\nSELECT tihao FROM dds;\n").trimmed(), QByteArray("7"));
+    // The (kemu, tao) indexes need nothing the shell lacks: rows are added and found through them.
+    EXPECT_EQ(runShell("PRAGMA key='5820417';\nINSERT INTO dds (kemu, tao, tihao) VALUES ('k', 't', '8');\n"
+                       "SELECT tihao FROM dds INDEXED BY dds_kemu_tao WHERE kemu = 'k' AND tao = 't';\n")
+                  .trimmed(),
+              QByteArray("8"));
     EXPECT_TRUE(runShell("SELECT tihao FROM dds;\n").contains("not a database"));
+}
+
+TEST(Database, QuestionIndexesAreAddedToABankThatLacksThem)
+{
+    TestFolder folder;
+    const QString bank = folder.file(u"kstk.dat"_qs);
+    auto indexes = [](Database& db) {
+        return db.queryText(u"SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master "
+                            "WHERE type = 'index' AND sql IS NOT NULL ORDER BY name)"_qs);
+    };
+    auto plan = [](Database& db) {
+        QStringList steps;
+        Statement statement(db, u"EXPLAIN QUERY PLAN SELECT * FROM anli WHERE kemu = ? AND tao = ?"_qs,
+                            {u"会计基础"_qs, u"试题一"_qs});
+        while (statement.step())
+            steps.append(statement.value(3).toString());
+        return steps.join(u' ');
+    };
+    const QString all = u"anli_kemu_tao dds_kemu_tao duo_kemu_tao jsfx_kemu_tao sf_kemu_tao ws_kemu_tao"_qs;
+    {
+        auto db = createBank(bank);
+        EXPECT_EQ(indexes(*db), all);
+        // A bank built before the indexes, with one left over from an interrupted attempt.
+        for (const QString& table : BankSchema::questionTables()) {
+            if (table != u"ws")
+                db->execute(QStringLiteral("DROP INDEX %1_kemu_tao").arg(table));
+        }
+        db->execute(u"INSERT INTO anli (kemu, tao, tihao) VALUES ('会计基础', '试题一', '1')"_qs);
+        EXPECT_EQ(indexes(*db), u"ws_kemu_tao"_qs);
+        EXPECT_FALSE(plan(*db).contains(u"anli_kemu_tao"_qs)) << plan(*db).toStdString();
+    }
+    {
+        auto db = BankSchema::openQuestionBankFile(bank);
+        EXPECT_EQ(indexes(*db), all);
+        EXPECT_TRUE(plan(*db).contains(u"USING INDEX anli_kemu_tao"_qs)) << plan(*db).toStdString();
+        EXPECT_EQ(db->queryText(u"SELECT tihao FROM anli WHERE kemu = '会计基础'"_qs), u"1"_qs);
+    }
+    // Present, they are left alone: opening changes nothing in the file.
+    const QByteArray before = [&] {
+        QFile file(bank);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    BankSchema::openQuestionBankFile(bank).reset();
+    QFile after(bank);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+}
+
+TEST(Database, BankThatCannotTakeTheIndexesStillOpens)
+{
+    TestFolder folder;
+    const QString bank = folder.file(u"kstk.dat"_qs);
+    {
+        auto db = createBank(bank);
+        for (const QString& table : BankSchema::questionTables())
+            db->execute(QStringLiteral("DROP INDEX %1_kemu_tao").arg(table));
+        db->execute(u"DROP TABLE ws"_qs);
+        db->execute(u"INSERT INTO dds (kemu, tao, tihao) VALUES ('k', 't', '3')"_qs);
+    }
+    std::unique_ptr<Database> db;
+    ASSERT_NO_THROW(db = BankSchema::openQuestionBankFile(bank));
+    EXPECT_EQ(db->queryText(u"SELECT tihao FROM dds WHERE kemu = 'k'"_qs), u"3"_qs);
+    // Nothing half-done: the indexes of the other tables were not kept either.
+    EXPECT_EQ(
+        db->queryText(u"SELECT count(*) FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"_qs),
+        u"0"_qs);
 }
 
 TEST(Database, TihaoOrdersByNumberAndKeepsItsSpelling)

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -62,6 +63,8 @@ public:
         for (const QString& table : BankSchema::questionTables())
             m_content.questions.push_back(emptyTable(table, BankSchema::questionColumns(table), false));
         m_content.journal = emptyTable(QStringLiteral("dtxx"), BankSchema::journalLineColumns(), false);
+        m_content.paperCounts =
+            emptyTable(BankSchema::paperCountsTable(), BankSchema::paperCountsColumns(), false);
     }
 
     void addFile(const SourceFile& file)
@@ -82,11 +85,15 @@ private:
             addQuestion(section);
             return;
         }
+        if (kind == u"counts") {
+            addCounts(section);
+            return;
+        }
         static const QStringList known = {u"memo"_qs, u"papers"_qs, u"paper"_qs, u"dtxx"_qs};
         if (!known.contains(kind))
             failAt(section.place,
                    QStringLiteral("unknown section [%1] (known: memo, papers, paper, dds, duo, sf, "
-                                  "jsfx, anli, ws, dtxx)")
+                                  "jsfx, anli, ws, dtxx, counts)")
                        .arg(kind));
         if (section.hasArgument)
             failAt(section.place, QStringLiteral("[%1] takes no argument").arg(kind));
@@ -110,11 +117,13 @@ private:
                       bool storedText)
     {
         for (const SourceField& field : section.fields) {
-            const int index = table.columnIndex(field.name);
+            int index = table.columnIndex(field.name);
+            if (index < 0 && &table == &m_content.paperLists)
+                index = addPaperListColumn(field.name);
             if (index < 0)
                 failAt(field.place,
                        QStringLiteral("[%1] has no field %2 (fields: %3)")
-                           .arg(section.kind, field.name, table.columns.join(QStringLiteral(", "))));
+                           .arg(section.kind, field.name, fieldNames(table).join(QStringLiteral(", "))));
             const bool encoded = storedText && BankSchema::storedTextMemoColumns().contains(field.name);
             if (!field.form.isEmpty() && !(encoded && field.form == u"raw"))
                 failAt(field.place, QStringLiteral("field %1 has no form .%2").arg(field.name, field.form));
@@ -130,6 +139,64 @@ private:
                 value = EncodeStoredText(value);
             table.rows.front()[index] = value;
         }
+    }
+
+    // The column of a subject that not every bank offers is made only when the sources list its
+    // papers, so that a bank without it stays as the program has always read it.
+    int addPaperListColumn(const QString& column)
+    {
+        if (BankSchema::subjectOfPaperListColumn(column).isEmpty())
+            return -1;
+        TableData& table = m_content.paperLists;
+        table.columns.append(column);
+        table.rows.front().append(QStringLiteral(""));
+        return int(table.columns.size()) - 1;
+    }
+
+    QStringList fieldNames(const TableData& table) const
+    {
+        if (&table != &m_content.paperLists)
+            return table.columns;
+        QStringList names;
+        for (const BankSchema::SubjectPapers& subject : BankSchema::subjects())
+            names.append(subject.column);
+        return names;
+    }
+
+    void addCounts(const SourceSection& section)
+    {
+        const QString subject = section.argument;
+        if (!section.hasArgument || subject.trimmed().isEmpty())
+            failAt(section.place, QStringLiteral("[counts] needs the subject: [counts 会计基础]"));
+        if (m_countsSeen.contains(subject))
+            failAt(section.place, QStringLiteral("the counts of %1 are already given at %2")
+                                      .arg(subject, m_countsSeen.value(subject).toString()));
+        m_countsSeen.insert(subject, section.place);
+
+        TableData& table = m_content.paperCounts;
+        // A kind the section does not name has no questions in a full paper.
+        QVariantList row(table.columns.size(), QVariant(0));
+        row[0] = subject;
+        QHash<QString, SourcePlace> seen;
+        for (const SourceField& field : section.fields) {
+            requirePlainForm(field);
+            const int index = table.columnIndex(field.name);
+            if (index <= 0)
+                failAt(field.place, QStringLiteral("[counts] has the fields %1")
+                                        .arg(BankSchema::questionTables().join(QStringLiteral(", "))));
+            if (seen.contains(field.name))
+                failAt(field.place, QStringLiteral("%1 is already given at %2")
+                                        .arg(field.name, seen.value(field.name).toString()));
+            seen.insert(field.name, field.place);
+            bool ok = false;
+            const int count = field.text().toInt(&ok);
+            static const QRegularExpression digits(QStringLiteral("^[0-9]{1,4}$"));
+            if (!ok || !digits.match(field.text()).hasMatch())
+                failAt(field.place, QStringLiteral("%1: \"%2\" is not a number of questions (0 to 9999)")
+                                        .arg(field.name, field.text()));
+            row[index] = count;
+        }
+        table.rows.push_back(std::move(row));
     }
 
     void addPaper(const SourceSection& section)
@@ -241,6 +308,7 @@ private:
     QString m_folder;
     QHash<QString, SourcePlace> m_memoSeen;
     QHash<QString, SourcePlace> m_papersSeen;
+    QHash<QString, SourcePlace> m_countsSeen;
 };
 
 void insertRows(Database& db, const TableData& table)
@@ -383,12 +451,13 @@ void writeBank(const BankTables& content, const QString& folder)
             for (const TableData& table : content.questions)
                 insertRows(*bank, table);
             insertRows(*bank, content.journal);
+            insertRows(*bank, content.paperCounts);
             transaction.commit();
         }
         finish(bank);
 
         auto lists = Database::open(listsTemp, {}, Database::OpenMode::CreateIfMissing);
-        BankSchema::createPaperLists(*lists);
+        BankSchema::createPaperLists(*lists, content.paperLists.columns);
         {
             Database::Transaction transaction(*lists);
             lists->execute(QStringLiteral("DELETE FROM memo_temp"));

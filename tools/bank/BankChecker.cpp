@@ -1,6 +1,7 @@
 #include "BankChecker.h"
 
 #include "BankFiles.h"
+#include "data/BankSchema.h"
 #include "data/NaturalOrder.h"
 #include "platform/TextUtil.h"
 
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <map>
+#include <set>
 
 namespace tarnex::bank {
 namespace {
@@ -29,6 +31,40 @@ struct Occurrence
     QString table;
     QString number;
 };
+
+// The questions of each kind in a full paper, by subject, from paper_counts; a row that cannot be
+// read is a finding and checks nothing.
+std::map<QString, std::map<QString, int>> fullPaperCounts(const TableData& table, QStringList& findings)
+{
+    std::map<QString, std::map<QString, int>> full;
+    std::set<QString> seen;
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    for (int row = 0; row < int(table.rows.size()); ++row) {
+        const QString subject = table.text(row, QStringLiteral("kemu"));
+        if (!seen.insert(subject).second) {
+            findings.append(QStringLiteral("%1: the counts of %2 are given more than once")
+                                .arg(BankSchema::paperCountsTable(), subject));
+            continue;
+        }
+        std::map<QString, int> counts;
+        bool readable = true;
+        for (const QString& kind : BankSchema::questionTables()) {
+            const QString value = table.columnIndex(kind) < 0 ? QString() : table.text(row, kind);
+            bool ok = false;
+            const int count = value.toInt(&ok);
+            if (!ok || !digits.match(value).hasMatch()) {
+                findings.append(QStringLiteral("%1: %2 of %3 \"%4\" is not a number of questions")
+                                    .arg(BankSchema::paperCountsTable(), kind, subject, value));
+                readable = false;
+                continue;
+            }
+            counts[kind] = count;
+        }
+        if (readable)
+            full[subject] = std::move(counts);
+    }
+    return full;
+}
 
 } // namespace
 
@@ -53,6 +89,7 @@ QStringList checkBank(const BankTables& bank)
     QStringList findings;
     using PaperKey = std::pair<QString, QString>;
     std::map<PaperKey, int> questionCounts;
+    std::map<PaperKey, std::map<QString, int>> kindCounts;
     // Numbers per paper, compared the way the exam screen finds them: trimmed, ignoring case.
     std::map<PaperKey, std::map<QString, std::vector<Occurrence>>> numbers;
 
@@ -63,6 +100,7 @@ QStringList checkBank(const BankTables& bank)
             const QString number = table.text(row, QStringLiteral("tihao"));
             const PaperKey key{kemu, tao};
             ++questionCounts[key];
+            ++kindCounts[key][table.name];
             const QString where = questionName(table.name, kemu, tao, number);
             if (trimmedText(number).isEmpty())
                 findings.append(QStringLiteral("%1: the question has no number").arg(where));
@@ -112,8 +150,9 @@ QStringList checkBank(const BankTables& bank)
     }
 
     std::map<PaperKey, bool> listed;
-    for (const QString& column : {QStringLiteral("memojc"), QStringLiteral("memofg")}) {
-        const QString subject = paperListSubject(column);
+    for (const BankSchema::SubjectPapers& entry : BankSchema::subjects()) {
+        const QString& column = entry.column;
+        const QString& subject = entry.subject;
         const QString list = bank.paperLists.rows.empty() || bank.paperLists.columnIndex(column) < 0
                                  ? QString()
                                  : bank.paperLists.text(0, column);
@@ -133,6 +172,24 @@ QStringList checkBank(const BankTables& bank)
             findings.append(QStringLiteral("%1: %2 question(s), but the paper is in no paper list")
                                 .arg(paperName(paper.first, paper.second))
                                 .arg(count));
+    }
+
+    const std::map<QString, std::map<QString, int>> full = fullPaperCounts(bank.paperCounts, findings);
+    for (const auto& [paper, counts] : kindCounts) {
+        const auto subject = full.find(paper.first);
+        if (subject == full.end())
+            continue;
+        for (const QString& table : BankSchema::questionTables()) {
+            const auto actual = counts.find(table);
+            const int have = actual == counts.end() ? 0 : actual->second;
+            const int want = subject->second.at(table);
+            if (have != want)
+                findings.append(QStringLiteral("%1: %2 %3 question(s), a full paper of %4 has %5")
+                                    .arg(paperName(paper.first, paper.second))
+                                    .arg(have)
+                                    .arg(table, paper.first)
+                                    .arg(want));
+        }
     }
     return findings;
 }

@@ -8,8 +8,10 @@ namespace tarnex::bank {
 struct BankTables;
 
 // The faults check finds in a bank: question numbers used twice within a paper (across all six
-// kinds), correct answers out of their format, paper-list entries without questions and
-// questions whose paper is in no list. Each entry is one line of text for the bank's author.
+// kinds), correct answers out of their format, paper-list entries without questions, questions
+// whose paper is in no list, and papers of a subject with full-paper counts (paper_counts) that
+// hold another number of questions of a kind. Each entry is one line of text for the bank's
+// author.
 QStringList checkBank(const BankTables& bank);
 
 // The format rules of the correct-answer columns.

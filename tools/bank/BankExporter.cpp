@@ -125,18 +125,46 @@ QByteArray paperListSource(const TableData& lists, QStringList* warnings)
     SourceWriter writer;
     writer.comment(QStringLiteral("The paper lists (memo_temp of titao.dat), one paper name per line."));
     writer.section(QStringLiteral("papers"));
-    noteUnknownColumns(lists, BankSchema::paperListColumns(), warnings);
+    QStringList columns;
+    for (const BankSchema::SubjectPapers& subject : BankSchema::subjects())
+        columns.append(subject.column);
+    noteUnknownColumns(lists, columns, warnings);
     if (lists.rows.size() > 1 && warnings)
         warnings->append(
             QStringLiteral("memo_temp has %1 rows; only the first is exported").arg(lists.rows.size()));
     if (lists.rows.empty())
         return writer.data();
-    for (const QString& column : BankSchema::paperListColumns()) {
+    for (const QString& column : std::as_const(columns)) {
         if (lists.columnIndex(column) < 0)
             continue;
+        // A column that not every bank has is written even when empty: the build makes it again.
         const QString value = lists.text(0, column);
-        if (!value.isEmpty())
+        if (!value.isEmpty() || !BankSchema::paperListColumns().contains(column))
             crLfTextField(writer, column, value);
+    }
+    return writer.data();
+}
+
+QByteArray paperCountsSource(const TableData& counts, QStringList* warnings)
+{
+    SourceWriter writer;
+    writer.comment(QStringLiteral("The questions of each kind in a full paper of a subject (paper_counts)."));
+    noteUnknownColumns(counts, BankSchema::paperCountsColumns(), warnings);
+    for (int row = 0; row < int(counts.rows.size()); ++row) {
+        const QString subject = counts.text(row, QStringLiteral("kemu"));
+        if (!fitsHeader(subject)) {
+            if (warnings)
+                warnings->append(QStringLiteral("the counts of subject \"%1\" are not exported: a section "
+                                                "header cannot carry its name")
+                                     .arg(subject));
+            continue;
+        }
+        writer.section(QStringLiteral("counts"), subject);
+        for (const QString& kind : BankSchema::questionTables()) {
+            if (counts.columnIndex(kind) >= 0)
+                writer.textField(kind, counts.text(row, kind));
+        }
+        writer.blankLine();
     }
     return writer.data();
 }
@@ -203,6 +231,9 @@ std::map<QString, QByteArray> exportSources(const BankTables& bank, QStringList*
         }
         files[QStringLiteral("questions.txt")] = writer.data();
     }
+
+    if (!bank.paperCounts.rows.empty())
+        files[QStringLiteral("counts.txt")] = paperCountsSource(bank.paperCounts, warnings);
 
     if (!bank.journal.rows.empty()) {
         SourceWriter writer;

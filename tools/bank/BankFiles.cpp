@@ -109,6 +109,13 @@ BankTables readBank(const QString& folder)
             bank.questions.push_back(readTable(*db, table));
         if (db->tableExists(QStringLiteral("dtxx")))
             bank.journal = readTable(*db, QStringLiteral("dtxx"));
+        // A bank built before the counts were kept has none.
+        if (db->tableExists(BankSchema::paperCountsTable())) {
+            bank.paperCounts = readTable(*db, BankSchema::paperCountsTable());
+        } else {
+            bank.paperCounts.name = BankSchema::paperCountsTable();
+            bank.paperCounts.columns = BankSchema::paperCountsColumns();
+        }
     }
     auto lists = openPaperLists(folder);
     bank.paperLists = readTable(*lists, QStringLiteral("memo_temp"));

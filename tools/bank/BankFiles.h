@@ -49,6 +49,7 @@ struct BankTables
     TableData paperLists;             // memo_temp of titao.dat; the program reads its first row
     std::vector<TableData> questions; // dds, duo, sf, jsfx, anli, ws
     TableData journal;                // dtxx
+    TableData paperCounts;            // paper_counts: questions of each kind in a full paper
 
     TableData& questionTable(const QString& table);
     const TableData& questionTable(const QString& table) const;

@@ -55,13 +55,15 @@ int ListCommand::execute(const QStringList& arguments, CommandIo& io)
     {
         auto lists = openPaperLists(folder);
         const TableData table = readTable(*lists, QStringLiteral("memo_temp"));
-        for (const QString& column : BankSchema::paperListColumns()) {
-            const QString subject = paperListSubject(column);
-            subjectPapers(subject);
-            if (table.rows.empty() || table.columnIndex(column) < 0)
+        // A subject whose column the file lacks is not offered by the program.
+        for (const BankSchema::SubjectPapers& entry : BankSchema::subjects()) {
+            if (table.columnIndex(entry.column) < 0)
                 continue;
-            for (const QString& entry : splitListLines(table.text(0, column)))
-                paper(subject, entry).listed = true;
+            subjectPapers(entry.subject);
+            if (table.rows.empty())
+                continue;
+            for (const QString& name : splitListLines(table.text(0, entry.column)))
+                paper(entry.subject, name).listed = true;
         }
     }
 
