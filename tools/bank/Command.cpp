@@ -3,6 +3,7 @@
 #include "BuildCommand.h"
 #include "CheckCommand.h"
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
 #include "ShowCommand.h"
@@ -157,6 +158,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         std::vector<std::unique_ptr<Command>> all;
         all.push_back(std::make_unique<BuildCommand>());
         all.push_back(std::make_unique<ExportCommand>());
+        all.push_back(std::make_unique<ImportCommand>());
         all.push_back(std::make_unique<CheckCommand>());
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<ShowCommand>());
