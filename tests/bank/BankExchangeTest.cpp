@@ -502,6 +502,8 @@ TEST(BankExchange, MoodleFaultsImportNothing)
         "<img src=\"@@PLUGINFILE@@/x.png\">]]></text><file name=\"x.png\" path=\"/\" "
         "encoding=\"base64\">AAAA</file>"
         "</questiontext></question>\n"
+        "<question type=\"essay\"><name><text>14</text></name><questiontext format=\"html\"><text>题</text>"
+        "<file name=\"y.png\" encoding=\"base65\">AAAA</file></questiontext></question>\n"
         "</quiz>\n";
     const QString file = folder.file(u"faults.xml"_qs);
     writeFile(file, xml);
@@ -516,6 +518,7 @@ TEST(BankExchange, MoodleFaultsImportNothing)
             u":7: question \"11\": the type shortanswer has no counterpart here"_qs,
             u":9: question \"12\": the picture /none.png is not among the files of this text"_qs,
             u":10: question \"13\": the picture @@PLUGINFILE@@/x.png cannot be read"_qs,
+            u":11: question \"14\": the file y.png has the encoding base65; only base64 is read"_qs,
         })
         EXPECT_TRUE(result.err.contains(file + expected)) << expected.toStdString() << "\n"
                                                           << result.err.toStdString();
@@ -631,11 +634,18 @@ TEST(BankExchange, HtmlOfStoredTextReadsBackTheSame)
         once.html.contains(u"<p style=\"text-align: center;\">图<img src=\"@@PLUGINFILE@@/picture1.png\" "
                            "alt=\"\" width=\"10\" height=\"6\"></p>"_qs));
 
+    // Text right after a table stays right after it.
+    const QByteArray after =
+        storedFromHtml(u"<table border=\"1\"><tr><td>表</td></tr></table>后<p>段</p>"_qs, {});
+    EXPECT_EQ(htmlOfStored(after).html,
+              u"<table border=\"1\"><tr><td><p>表</p></td></tr></table>后<p>段</p>"_qs);
+    EXPECT_EQ(plainTextOfStored(storedFromHtml(htmlOfStored(after).html, {})), plainTextOfStored(after));
+
     // Options split at their letters; a text that is not lettered in order is no option list.
     const auto options = optionsHtmlOfStored(storedFromPlainText(u"A. 甲\n续行\n\nB、乙\n（C）丙"_qs));
     ASSERT_TRUE(options.has_value());
     ASSERT_EQ(options->size(), 3u);
-    EXPECT_EQ((*options)[0].html, u"<p>甲</p><p>续行</p>"_qs);
+    EXPECT_EQ((*options)[0].html, u"<p>甲</p><p>续行</p><p><br></p>"_qs);
     EXPECT_EQ((*options)[2].html, u"<p>丙</p>"_qs);
     EXPECT_FALSE(optionsHtmlOfStored(storedFromPlainText(u"A. 甲\nC. 丙"_qs)).has_value());
     EXPECT_FALSE(optionsHtmlOfStored(storedFromPlainText(u"前言\nA. 甲"_qs)).has_value());

@@ -14,7 +14,15 @@ QString decodeCsv(const QByteArray& data)
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(data.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
                                                            : QStringConverter::Utf16BE);
-        return decoder.decode(data.mid(2));
+        QString text = decoder.decode(data.mid(2));
+        // The decoder passes a lone surrogate through; it is no character of any cell.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (text.at(i).isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
+        return text;
     }
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(data);
@@ -22,6 +30,26 @@ QString decodeCsv(const QByteArray& data)
         return text;
     // Older spreadsheet programs write CSV in the ANSI code page of a Chinese system.
     return CodePage::decode(data, CodePage::Ansi);
+}
+
+// Whether the first record separates its fields by tabs and none by commas (outside quotes).
+bool firstLineIsTabSeparated(const QString& text)
+{
+    bool quoted = false;
+    bool tabs = false;
+    for (const QChar c : text) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == u'\n' || c == u'\r')
+            break;
+        else if (c == u',')
+            return false;
+        else if (c == u'\t')
+            tabs = true;
+    }
+    return tabs;
 }
 
 } // namespace
@@ -39,11 +67,8 @@ Sheet readCsv(const QByteArray& data, Diagnostics& diagnostics)
         while (pos < text.size() && text.at(pos) != u'\n')
             ++pos;
         ++pos;
-    } else {
-        // Tab-separated text ("Unicode text" of Excel) when the first line has tabs and no commas.
-        const QStringView firstLine = QStringView(text).left(text.indexOf(u'\n'));
-        if (firstLine.contains(u'\t') && !firstLine.contains(u','))
-            separator = u'\t';
+    } else if (firstLineIsTabSeparated(text)) {
+        separator = u'\t'; // "Unicode text" of Excel
     }
 
     Sheet sheet;
@@ -96,7 +121,7 @@ Sheet readCsv(const QByteArray& data, Diagnostics& diagnostics)
     }
     if (quoted)
         diagnostics.error(row.number, QStringLiteral("a quoted cell is not closed: a \" is missing"));
-    if (!field.isEmpty() || column > 0 || quoted)
+    if (!field.isEmpty() || column > 0 || quoted || fieldText)
         endRow();
     return sheet;
 }

@@ -185,15 +185,22 @@ public:
             }
             const QTextBlock block = it.currentBlock();
             // Qt keeps a block before a leading table and one after every table; HTML gets them
-            // back from the table itself.
-            const bool frameBlock = rtf::isBlockBeforeLeadingTable(it) || (afterTable && block.length() == 1);
-            afterTable = false;
-            if (!frameBlock)
+            // back from the table itself. Text in the block after a table is text that follows
+            // the table outside any paragraph.
+            if (rtf::isBlockBeforeLeadingTable(it)) {
+                afterTable = false;
+            } else if (afterTable) {
+                afterTable = false;
+                if (block.length() > 1)
+                    paragraph(block, 0, false);
+            } else {
                 paragraph(block, 0);
+            }
         }
     }
 
-    void paragraph(const QTextBlock& block, qsizetype skip)
+    // A block as <p>; with asParagraph false its content alone, for text after a table.
+    void paragraph(const QTextBlock& block, qsizetype skip, bool asParagraph = true)
     {
         QString inner;
         QString text;
@@ -220,6 +227,12 @@ public:
             if (format.fontWeight() >= QFont::DemiBold)
                 run = QStringLiteral("<b>") + run + QStringLiteral("</b>");
             inner += run;
+        }
+        if (!asParagraph) {
+            m_html += needsPreWrap(text)
+                          ? QStringLiteral("<span style=\"white-space: pre-wrap;\">%1</span>").arg(inner)
+                          : inner;
+            return;
         }
         QStringList styles;
         const Qt::Alignment align = block.blockFormat().alignment();
@@ -404,8 +417,6 @@ std::optional<std::vector<HtmlText>> optionsHtmlOfStored(const QByteArray& store
     }
     std::vector<HtmlText> result;
     for (Option& option : options) {
-        while (option.blocks.size() > 1 && option.blocks.back().first.text().trimmed().isEmpty())
-            option.blocks.pop_back();
         HtmlWriter writer(document);
         for (const auto& [block, skip] : option.blocks)
             writer.paragraph(block, skip);

@@ -161,9 +161,9 @@ public:
         if (q.number.contains(u'\n') || q.number.contains(u'\r') || q.number.contains(u'\t'))
             return fail(QStringLiteral("the idnumber holds a line break or a tab"));
 
-        const TextField stem = textField(m_node.child(u"questiontext"), QStringLiteral("html"));
-        m_format = stem.format;
         try {
+            const TextField stem = textField(m_node.child(u"questiontext"), QStringLiteral("html"));
+            m_format = stem.format;
             q.tou = storedOf(stem);
             if (q.tou.isEmpty())
                 return fail(QStringLiteral("the question text is empty"));

@@ -105,9 +105,15 @@ private:
         QString title = plainTextOfStored(question.tou).section(u'\n', 0, 0).simplified();
         if (title.size() > NameLength)
             title = title.left(NameLength) + QStringLiteral("…");
+        // The name starts with the number; a question without one must not look numbered by it.
+        QString name = (question.number + u' ' + title).trimmed();
+        if (question.number.isEmpty() && !name.isEmpty() &&
+            std::all_of(name.begin(), name.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            name = u'(' + name + u')';
+        if (name.isEmpty())
+            name = kindTitle(question.kind); // Moodle refuses a question without a name
         m_xml.writeStartElement(QStringLiteral("name"));
-        m_xml.writeTextElement(QStringLiteral("text"),
-                               xmlSafe(title.isEmpty() ? question.number : question.number + u' ' + title));
+        m_xml.writeTextElement(QStringLiteral("text"), xmlSafe(name));
         m_xml.writeEndElement();
         html(QStringLiteral("questiontext"), htmlOfStored(question.tou));
         html(QStringLiteral("generalfeedback"), essay ? HtmlText() : htmlOfStored(question.ping));
