@@ -650,3 +650,74 @@ TEST(BankExchange, HtmlOfStoredTextReadsBackTheSame)
     EXPECT_FALSE(optionsHtmlOfStored(storedFromPlainText(u"A. 甲\nC. 丙"_qs)).has_value());
     EXPECT_FALSE(optionsHtmlOfStored(storedFromPlainText(u"前言\nA. 甲"_qs)).has_value());
 }
+
+TEST(BankExchange, FailedWriteImportsNothing)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = makeBank(folder);
+    {
+        // A bank whose ws table lacks columns: the insert of the practical question fails after
+        // the single-choice question and the paper list were written inside their transactions.
+        auto db = Database::open(questionBankPath(bank), Password);
+        db->execute(u"ALTER TABLE ws RENAME TO ws_old"_qs);
+        db->execute(u"CREATE TABLE ws (kemu TEXT, tao TEXT, tihao TEXT)"_qs);
+    }
+    const QStringList before = bankState(bank);
+    const QString csv = writeCsv(
+        folder, u"q.csv"_qs, "题型,题号,题干,选项,答案\n单选题,1,题,\"A. 甲\nB. 乙\",A\n实务操作,2,操作\n");
+    const CommandResult result =
+        runBank({u"import"_qs, bank, csv, u"--subject"_qs, Subject, u"--paper"_qs, u"试题二"_qs});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(u"tou"_qs)) << result.err.toStdString(); // the missing column
+    EXPECT_EQ(bankState(bank), before);
+}
+
+namespace {
+
+QByteArray utf16le(const QString& text)
+{
+    return QByteArray("\xFF\xFE", 2) +
+           QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+} // namespace
+
+TEST(BankExchange, CsvDialectsAndPaperLists)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = makeBank(folder);
+    const QString expected = QStringLiteral("A. 甲;乙\nB. 丙");
+    const struct
+    {
+        QString name;
+        QByteArray data;
+    } files[] = {
+        {u"semicolon.csv"_qs, "sep=;\r\n题型;题号;题干;选项;答案\r\n单选题;1;题;\"A. 甲;乙\nB. 丙\";B\r\n"},
+        {u"tabs.txt"_qs, "题型\t题号\t题干\t选项\t答案\n单选题\t1\t题\t\"A. 甲;乙\nB. 丙\"\tB\n"},
+        {u"utf16.csv"_qs, utf16le(u"题型,题号,题干,选项,答案\r\n单选题,1,题,\"A. 甲;乙\nB. 丙\",B\r\n"_qs)},
+    };
+    int n = 0;
+    for (const auto& [name, data] : files) {
+        const QString paper = QStringLiteral("方言%1").arg(++n);
+        const CommandResult result = runBank({u"import"_qs, bank, writeCsv(folder, name, data),
+                                              u"--subject"_qs, Subject, u"--paper"_qs, paper});
+        ASSERT_EQ(result.code, 0) << name.toStdString() << ": " << result.err.toStdString();
+        EXPECT_EQ(plain(bank, u"dds"_qs, paper, u"1"_qs, u"wei"_qs), expected) << name.toStdString();
+        EXPECT_EQ(text(bank, u"dds"_qs, paper, u"1"_qs, u"da"_qs), u"b"_qs) << name.toStdString();
+    }
+    EXPECT_EQ(paperList(bank), u"试题一\r\n方言1\r\n方言2\r\n方言3"_qs);
+
+    // A paper list file without the subject's column: the questions come in, with a warning.
+    {
+        auto lists = Database::open(paperListPath(bank));
+        lists->execute(u"CREATE TABLE lists_new AS SELECT memojc FROM memo_temp"_qs);
+        lists->execute(u"DROP TABLE memo_temp"_qs);
+        lists->execute(u"ALTER TABLE lists_new RENAME TO memo_temp"_qs);
+    }
+    const CommandResult result = runBank({u"import"_qs, bank, folder.file(u"tabs.txt"_qs), u"--subject"_qs,
+                                          u"财经法规与会计职业道德"_qs, u"--paper"_qs, u"试题一"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(
+        u"warning: titao.dat has no paper list for 财经法规与会计职业道德; the new paper is in no list"_qs))
+        << result.err.toStdString();
+}
