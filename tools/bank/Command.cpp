@@ -125,7 +125,6 @@ int Command::run(const QStringList& commandLine, CommandIo& io)
     QStringList arguments;
     QString error;
     if (!parseOptions(commandLine, &arguments, &error)) {
-        m_given.clear();
         io.err << "tarnex-bank " << m_name << ": " << error << "\n";
         return ExitFailure;
     }
@@ -134,22 +133,19 @@ int Command::run(const QStringList& commandLine, CommandIo& io)
         required += argument.optional ? 0 : 1;
     const qsizetype allowed = qsizetype(m_arguments.size());
     if (arguments.size() < required || arguments.size() > allowed) {
-        m_given.clear();
         io.err << "tarnex-bank " << m_name << ": expected " << required;
         if (allowed > required)
             io.err << " to " << allowed;
         io.err << " argument(s), got " << arguments.size() << "\n\n" << helpText();
         return ExitFailure;
     }
-    int code = ExitFailure;
     try {
-        code = execute(arguments, io);
+        return execute(arguments, io);
     } catch (const AppError& error) {
         io.out.flush();
         io.err << "tarnex-bank " << m_name << ": " << error.message() << "\n";
+        return ExitFailure;
     }
-    m_given.clear();
-    return code;
 }
 
 const std::vector<std::unique_ptr<Command>>& commands()

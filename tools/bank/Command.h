@@ -61,7 +61,8 @@ protected:
     void addOption(Option option);
     virtual int execute(const QStringList& arguments, CommandIo& io) = 0;
 
-    // The options of the command line being run: whether one was given, and its value.
+    // The options of the command line being run (set before execute()): whether one was given,
+    // and its value.
     bool hasOption(const QString& name) const { return m_given.contains(name); }
     QString optionValue(const QString& name) const { return m_given.value(name); }
 
