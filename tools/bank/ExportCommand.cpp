@@ -52,7 +52,7 @@ int ExportCommand::exportExchange(const QStringList& arguments, const QString& f
                            format == u"xlsx" ? ExchangeFormat::Xlsx : ExchangeFormat::Moodle, &warnings);
     for (const QString& warning : std::as_const(warnings))
         io.err << "warning: " << warning << '\n';
-    io.out << "Exported " << papers.size() << " papers into " << files.size() << " files in "
+    io.out << "Exported " << papers.size() << " paper(s) into " << files.size() << " file(s) in "
            << QDir::toNativeSeparators(arguments.at(1)) << '\n';
     return ExitOk;
 }
