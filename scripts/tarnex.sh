@@ -17,6 +17,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libgl-dev
   libsqlcipher-dev sqlcipher unixodbc-dev
+  libzip-dev libxlsxwriter-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-wqy-zenhei
   libreoffice-writer-nogui unrtf

@@ -188,8 +188,8 @@ TEST(BankCommands, HelpAndUsage)
 {
     CommandResult result = runBank({u"--help"_qs});
     EXPECT_EQ(result.code, 0);
-    for (const QString& command :
-         {u"build"_qs, u"export"_qs, u"check"_qs, u"list"_qs, u"show"_qs, u"info"_qs, u"text"_qs})
+    for (const QString& command : {u"build"_qs, u"export"_qs, u"import"_qs, u"check"_qs, u"list"_qs,
+                                   u"show"_qs, u"info"_qs, u"text"_qs})
         EXPECT_TRUE(result.out.contains(u"  "_qs + command)) << command.toStdString();
     for (const auto& command : commands()) {
         result = runBank({command->name(), u"--help"_qs});
@@ -212,6 +212,49 @@ TEST(BankCommands, HelpAndUsage)
     result = runBank({u"list"_qs, u"--verbose"_qs, u"bank"_qs});
     EXPECT_EQ(result.code, 2);
     EXPECT_TRUE(result.err.contains(u"unknown option --verbose"_qs));
+}
+
+TEST(BankCommands, OptionsWithAndWithoutValues)
+{
+    CommandResult result = runBank({u"import"_qs, u"--help"_qs});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_TRUE(result.out.startsWith(u"Usage: tarnex-bank import [OPTIONS] BANK FILE\n"_qs));
+    EXPECT_TRUE(result.out.contains(u"Options:\n  --subject S  the subject"_qs)) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(u"\n  --renumber   give"_qs));
+    EXPECT_FALSE(runBank({u"list"_qs, u"--help"_qs}).out.contains(u"Options:"_qs));
+
+    const struct
+    {
+        QStringList arguments;
+        QString error;
+    } cases[] = {
+        {{u"import"_qs, u"b"_qs, u"f"_qs, u"--subject"_qs},
+         u"tarnex-bank import: option --subject needs a value (S)\n"_qs},
+        {{u"import"_qs, u"--renumber=yes"_qs, u"b"_qs, u"f"_qs},
+         u"tarnex-bank import: option --renumber takes no value\n"_qs},
+        {{u"import"_qs, u"--paper"_qs, u"a"_qs, u"b"_qs, u"f"_qs, u"--paper=c"_qs},
+         u"tarnex-bank import: option --paper is given twice\n"_qs},
+        {{u"import"_qs, u"b"_qs, u"f"_qs, u"--nosuch"_qs},
+         u"tarnex-bank import: unknown option --nosuch\n"_qs},
+        {{u"export"_qs, u"b"_qs, u"o"_qs, u"--format"_qs},
+         u"tarnex-bank export: option --format needs a value (F)\n"_qs},
+        {{u"import"_qs, u"b"_qs, u"f"_qs},
+         u"tarnex-bank import: --subject is needed (会计基础, 财经法规与会计职业道德, 初级会计电算化)\n"_qs},
+        {{u"import"_qs, u"b"_qs, u"f"_qs, u"--subject= 会计 "_qs},
+         u"tarnex-bank import: unknown subject \"会计\" (the subjects are 会计基础, 财经法规与会计职业道德, 初级会计电算化)\n"_qs},
+        // A value may start with dashes; after "--" every word is an argument.
+        {{u"import"_qs, u"--paper"_qs, u"--x"_qs, u"--subject"_qs, u"会计基础"_qs, u"--"_qs, u"b"_qs,
+          u"--f.csv"_qs},
+         u"tarnex-bank import: cannot read --f.csv: No such file or directory\n"_qs},
+        {{u"import"_qs, u"--subject=会计基础"_qs, u"b"_qs, u"f.csv"_qs, u"--renumber"_qs, u"--paper"_qs,
+          u""_qs},
+         u"tarnex-bank import: the paper is empty\n"_qs},
+    };
+    for (const auto& [arguments, error] : cases) {
+        result = runBank(arguments);
+        EXPECT_EQ(result.code, 2) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(result.err, error) << arguments.join(u' ').toStdString();
+    }
 }
 
 TEST(BankCommands, TextPrintsThePlainText)

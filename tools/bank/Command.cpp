@@ -3,6 +3,7 @@
 #include "BuildCommand.h"
 #include "CheckCommand.h"
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
 #include "ShowCommand.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tarnex::bank {
@@ -22,9 +24,25 @@ Command::Command(QString name, QString description, std::vector<Argument> argume
 {
 }
 
+void Command::addOption(Option option)
+{
+    m_options.push_back(std::move(option));
+}
+
+const Command::Option* Command::findOption(const QString& name) const
+{
+    for (const Option& option : m_options) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
 QString Command::helpText() const
 {
     QString usage = QStringLiteral("Usage: tarnex-bank %1").arg(m_name);
+    if (!m_options.empty())
+        usage += QStringLiteral(" [OPTIONS]");
     for (const Argument& argument : m_arguments)
         usage += argument.optional ? QStringLiteral(" [%1]").arg(argument.name) : u' ' + argument.name;
     QString text = usage + QStringLiteral("\n\n") + m_description + u'\n';
@@ -33,33 +51,87 @@ QString Command::helpText() const
         for (const Argument& argument : m_arguments)
             text += QStringLiteral("  %1  %2\n").arg(argument.name.leftJustified(8), argument.description);
     }
+    if (!m_options.empty()) {
+        QStringList names;
+        qsizetype width = 0;
+        for (const Option& option : m_options) {
+            names.append(QStringLiteral("--") + option.name +
+                         (option.valueName.isEmpty() ? QString() : u' ' + option.valueName));
+            width = std::max(width, names.back().size());
+        }
+        text += QStringLiteral("\nOptions:\n");
+        for (size_t i = 0; i < m_options.size(); ++i)
+            text += QStringLiteral("  %1  %2\n")
+                        .arg(names[qsizetype(i)].leftJustified(width), m_options[i].description);
+    }
     if (!m_details.isEmpty())
         text += u'\n' + m_details + u'\n';
     return text;
 }
 
-int Command::run(const QStringList& commandLine, CommandIo& io)
+bool Command::parseOptions(const QStringList& commandLine, QStringList* arguments, QString* error)
 {
     // Options come before "--"; after it every word is an argument, even one that starts with "-".
+    m_given.clear();
+    for (qsizetype i = 0; i < commandLine.size(); ++i) {
+        const QString& word = commandLine.at(i);
+        if (word == u"--") {
+            arguments->append(commandLine.mid(i + 1));
+            break;
+        }
+        if (!word.startsWith(QStringLiteral("--"))) {
+            arguments->append(word);
+            continue;
+        }
+        const qsizetype equals = word.indexOf(u'=');
+        const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+        const Option* option = findOption(name);
+        if (!option) {
+            *error = QStringLiteral("unknown option --%1").arg(name);
+            return false;
+        }
+        if (m_given.contains(name)) {
+            *error = QStringLiteral("option --%1 is given twice").arg(name);
+            return false;
+        }
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (equals >= 0) {
+                *error = QStringLiteral("option --%1 takes no value").arg(name);
+                return false;
+            }
+        } else if (equals >= 0) {
+            value = word.mid(equals + 1);
+        } else if (i + 1 < commandLine.size()) {
+            value = commandLine.at(++i);
+        } else {
+            *error = QStringLiteral("option --%1 needs a value (%2)").arg(name, option->valueName);
+            return false;
+        }
+        m_given.insert(name, value);
+    }
+    return true;
+}
+
+int Command::run(const QStringList& commandLine, CommandIo& io)
+{
     const qsizetype separator = commandLine.indexOf(QStringLiteral("--"));
-    const QStringList options = separator < 0 ? commandLine : commandLine.mid(0, separator);
-    if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
+    const QStringList beforeSeparator = separator < 0 ? commandLine : commandLine.mid(0, separator);
+    if (beforeSeparator.contains(QStringLiteral("--help")) ||
+        beforeSeparator.contains(QStringLiteral("-h"))) {
         io.out << helpText();
         return ExitOk;
     }
-    QStringList arguments = commandLine;
-    if (separator >= 0)
-        arguments.removeAt(separator);
+    QStringList arguments;
+    QString error;
+    if (!parseOptions(commandLine, &arguments, &error)) {
+        io.err << "tarnex-bank " << m_name << ": " << error << "\n";
+        return ExitFailure;
+    }
     qsizetype required = 0;
     for (const Argument& argument : m_arguments)
         required += argument.optional ? 0 : 1;
     const qsizetype allowed = qsizetype(m_arguments.size());
-    for (const QString& argument : options) {
-        if (argument.startsWith(QStringLiteral("--"))) {
-            io.err << "tarnex-bank " << m_name << ": unknown option " << argument << "\n";
-            return ExitFailure;
-        }
-    }
     if (arguments.size() < required || arguments.size() > allowed) {
         io.err << "tarnex-bank " << m_name << ": expected " << required;
         if (allowed > required)
@@ -82,6 +154,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         std::vector<std::unique_ptr<Command>> all;
         all.push_back(std::make_unique<BuildCommand>());
         all.push_back(std::make_unique<ExportCommand>());
+        all.push_back(std::make_unique<ImportCommand>());
         all.push_back(std::make_unique<CheckCommand>());
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<ShowCommand>());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -33,6 +34,14 @@ public:
         bool optional = false;
     };
 
+    // An option "--name" (a flag) or "--name VALUE" / "--name=VALUE" (valueName not empty).
+    struct Option
+    {
+        QString name; // without the dashes
+        QString valueName;
+        QString description;
+    };
+
     virtual ~Command() = default;
 
     const QString& name() const { return m_name; }
@@ -43,19 +52,32 @@ public:
     // QGuiApplication.
     virtual bool needsGui() const { return false; }
 
-    // Runs the command with its arguments (the command name not included): --help, the argument
-    // count, and errors thrown as AppError are handled here.
+    // Runs the command with its arguments (the command name not included): --help, the options,
+    // the argument count, and errors thrown as AppError are handled here.
     int run(const QStringList& arguments, CommandIo& io);
 
 protected:
     Command(QString name, QString description, std::vector<Argument> arguments, QString details = {});
+    void addOption(Option option);
     virtual int execute(const QStringList& arguments, CommandIo& io) = 0;
 
+    // The options of the command line being run (set before execute()): whether one was given,
+    // and its value.
+    bool hasOption(const QString& name) const { return m_given.contains(name); }
+    QString optionValue(const QString& name) const { return m_given.value(name); }
+
 private:
+    const Option* findOption(const QString& name) const;
+    // Splits the command line into options (into m_given) and arguments; false with a message in
+    // error for an unknown option, a missing value or an option given twice.
+    bool parseOptions(const QStringList& commandLine, QStringList* arguments, QString* error);
+
     QString m_name;
     QString m_description;
     std::vector<Argument> m_arguments;
+    std::vector<Option> m_options;
     QString m_details;
+    QHash<QString, QString> m_given;
 };
 
 const std::vector<std::unique_ptr<Command>>& commands();

@@ -12,6 +12,9 @@ public:
 
 protected:
     int execute(const QStringList& arguments, CommandIo& io) override;
+
+private:
+    int exportExchange(const QStringList& arguments, const QString& format, CommandIo& io);
 };
 
 } // namespace tarnex::bank
