@@ -8,7 +8,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <filesystem>
 
 namespace tarnex {
 
@@ -76,13 +79,18 @@ void AccountSetInitialization::prepareFiles(const QString& programDir)
         copyFile(source.filePath(name), target.filePath(name));
 }
 
+// The copy goes to a temporary file beside the target and replaces the target by a rename, so a
+// failure half-way leaves the old template. It is not forced to disk: every run copies again.
 void AccountSetInitialization::copyFile(const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("不能打开文件 %1。").arg(QDir::toNativeSeparators(source)));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    const auto cannotWrite = [&target] {
+        return AppError(QStringLiteral("不能写入文件 %1。").arg(QDir::toNativeSeparators(target)));
+    };
+    QTemporaryFile out(QFileInfo(target).dir().filePath(QStringLiteral(".copy-XXXXXX")));
+    if (!out.open())
         throw AppError(QStringLiteral("不能创建文件 %1。").arg(QDir::toNativeSeparators(target)));
     char buffer[64 * 1024];
     for (;;) {
@@ -92,10 +100,18 @@ void AccountSetInitialization::copyFile(const QString& source, const QString& ta
         if (read == 0)
             break;
         if (out.write(buffer, read) != read)
-            throw AppError(QStringLiteral("不能写入文件 %1。").arg(QDir::toNativeSeparators(target)));
+            throw cannotWrite();
     }
-    if (!out.commit())
-        throw AppError(QStringLiteral("不能写入文件 %1。").arg(QDir::toNativeSeparators(target)));
+    if (!out.flush())
+        throw cannotWrite();
+    out.setPermissions(in.permissions() | QFileDevice::WriteOwner);
+    out.close();
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(out.fileName()).toStdString(),
+                            QFile::encodeName(target).toStdString(), error);
+    if (error)
+        throw cannotWrite();
+    out.setAutoRemove(false);
 }
 
 } // namespace tarnex

@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 namespace Ui {

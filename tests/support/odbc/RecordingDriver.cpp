@@ -141,12 +141,14 @@ SQLRETURN execute(Stmt* stmt, const std::string& text)
     record("exec\t" + text);
     stmt->error.clear();
     stmt->lateFailure = false;
-    if (listed("*") || listed(text)) {
-        stmt->error = "Statement refused: " + text;
-        return SQL_ERROR;
+    for (const std::string& line : failures()) {
+        if (line == "*" || line == text) {
+            stmt->error = "Statement refused: " + text;
+            return SQL_ERROR;
+        }
+        if (line == "late\t" + text)
+            stmt->lateFailure = true;
     }
-    if (listed("late\t" + text))
-        stmt->lateFailure = true;
     return SQL_SUCCESS;
 }
 
