@@ -17,24 +17,11 @@ TEST(AccountingPackageTest, UserNameIsAWholeNumberWithinThirtyTwoBits)
         EXPECT_FALSE(AccountingPackage::acceptsUserName(name)) << name.toStdString();
 }
 
-TEST(AccountingPackageTest, EachSystemStartsItsProgram)
-{
-    EXPECT_EQ(AccountingPackage::programOf(u"系统管理"_qs), u"C:\\UFSMART\\Admin\\Admin.exe");
-    EXPECT_EQ(AccountingPackage::programOf(u"信息门户"_qs), u"C:\\UFSMART\\Portal\\Portal.exe");
-    EXPECT_EQ(AccountingPackage::programOf(u" 信息门户"_qs), QString());
-}
-
 // A quote in the program folder's path must not end the file name in the restore statement.
 TEST(AccountingPackageTest, RestoreStatementKeepsAQuoteInThePathInsideTheLiteral)
 {
     EXPECT_EQ(AccountSets::restoreStatement(u"UFSub"_qs, u"/home/o'neil/zhangtao/ufdata/UFB.bak"_qs),
               u"restore database UFSub from disk='/home/o''neil/zhangtao/ufdata/UFB.bak' with replace");
-    const QList<AccountSets::Statement> list = AccountSets::statements(u"/p/zhangtao/ufdata"_qs);
-    ASSERT_EQ(list.size(), 30);
-    EXPECT_EQ(list.at(2).text,
-              u"restore database UFSystem from disk='/p/zhangtao/ufdata/UFS.bak' with replace");
-    EXPECT_EQ(list.at(29).text,
-              u"restore database UFDATA_908_2012 from disk='/p/zhangtao/ufdata/UF8.bak' with replace");
 }
 
 } // namespace
