@@ -16,7 +16,7 @@ esac
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libgl-dev
-  libsqlcipher-dev sqlcipher unixodbc-dev
+  libsqlcipher-dev sqlcipher unixodbc-dev unixodbc tdsodbc
   libzip-dev libxlsxwriter-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-wqy-zenhei

@@ -1,6 +1,7 @@
 #include "MainWindowRules.h"
 
 #include "data/StoredText.h"
+#include "exam/Feedback.h"
 #include "platform/TextUtil.h"
 
 namespace tarnex {
@@ -24,6 +25,11 @@ QString joinedWithCrLf(const QString& plainText)
     text.replace(QChar(u'\r'), QChar(u'\n'));
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return text;
+}
+
+bool showsAccountSetBox(ProgramMode mode, const QString& subject)
+{
+    return mode == ProgramMode::Author || subject == computerAccountingSubject();
 }
 
 } // namespace tarnex

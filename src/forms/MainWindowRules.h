@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramMode.h"
+
 #include <QString>
 
 namespace tarnex {
@@ -15,5 +17,9 @@ QString webPanelAddress(const QString& stored);
 // The text of a multi-line edit with its lines joined by CR LF, the way the long information
 // texts are stored.
 QString joinedWithCrLf(const QString& plainText);
+
+// Whether the main window shows the check box "初始化账套": in author mode, and whenever the subject
+// picked is the one whose exam may need the accounting package's account sets reset.
+bool showsAccountSetBox(ProgramMode mode, const QString& subject);
 
 } // namespace tarnex

@@ -109,6 +109,7 @@ TForm6::TForm6(QWidget* owner, ProgramMode mode)
                 [this, i] { answerButtonClick(i + 1); });
     }
     connectAnswerControls();
+    connectLauncher();
 
     FormCreate();
     Timer2->start();

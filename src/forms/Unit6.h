@@ -125,6 +125,10 @@ public Q_SLOTS:
     // memo's text recorded unless it is empty.
     void answerButtonClick(int subQuestion);
 
+    // "运行" of the practical page: starts the package's program chosen in the system list once the
+    // user name is a whole number; nothing is shown when the program does not start.
+    void BitBtn1Click();
+
     void xuanzexingClick();
     void caozuoxingClick();
     void ed_dan_touClipboardChange();
@@ -163,6 +167,9 @@ private:
     void showAsStrip();
     void selectAndShowNumber(const QString& number);
     std::array<QTextEdit*, 3> richTextEditors(tarnex::QuestionKind kind) const;
+
+    // The launcher bar of the practical page (Unit6Launcher.cpp).
+    void connectLauncher();
 
     // Answer capture (Unit6Answers.cpp).
     void connectAnswerControls();

@@ -1,5 +1,6 @@
 #include "Unit_main.h"
 
+#include "AccountSetInitialization.h"
 #include "MainWindowRules.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -24,8 +25,10 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkProbe.h"
+#include "platform/ServerConnection.h"
 #include "platform/TextUtil.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -63,10 +66,29 @@ AppError notOpen(const QString& what)
     return AppError(QStringLiteral("数据集未打开：%1。").arg(what));
 }
 
+// The status line and the bar of the main window. Drawing lets the window paint but takes no
+// input, so a click on "开始答题" or a close cannot start over or end the window mid-run.
+class MainWindowProgress : public InitializationDisplay
+{
+public:
+    explicit MainWindowProgress(Ui::TForm_main* ui) : m_ui(ui) {}
+    void showProgress() override
+    {
+        m_ui->Label5->show();
+        m_ui->RzProgressBar1->show();
+    }
+    void setProgress(int percent) override { m_ui->RzProgressBar1->setValue(percent); }
+    void setStatus(const QString& text) override { m_ui->Label5->setText(text); }
+    void refresh() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+private:
+    Ui::TForm_main* m_ui;
+};
+
 } // namespace
 
 TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
-    : QWidget(parent), ui(new Ui::TForm_main), m_mode(mode)
+    : QWidget(parent), ui(new Ui::TForm_main), m_mode(mode), m_server(std::make_unique<ServerConnection>())
 {
     Form_main = this;
     loadPictures();
@@ -99,6 +121,7 @@ TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
     } catch (const std::exception& error) {
         Dialogs::error(this, QString::fromLocal8Bit(error.what()));
     }
+    updateAccountSetBox();
 }
 
 TForm_main::~TForm_main()
@@ -122,6 +145,13 @@ void TForm_main::FormCreate()
     fillPaperList(basics);
     ui->Memo1->setPlainText(basics.join(u'\n'));
     ui->Memo2->setPlainText(regulations.join(u'\n'));
+    // The third subject is offered only by paper lists that have its column; older files go on
+    // with the two subjects.
+    const BankSchema::SubjectPapers& practical = BankSchema::subjects().at(2);
+    if (ADOTable2().hasColumn(practical.column)) {
+        ui->RzComboBox1->addItem(practical.subject);
+        ui->Memo3->setPlainText(splitListLines(ADOTable2().text(practical.column)).join(u'\n'));
+    }
 
     // Qt paints every widget through a back buffer already, so the panels need no switch.
 
@@ -269,7 +299,15 @@ void TForm_main::RzComboBox1Change()
         fillPaperList(memoLines(ui->Memo1));
     else if (subject == 1)
         fillPaperList(memoLines(ui->Memo2));
+    else if (subject == 2 && ui->RzComboBox1->currentText() == BankSchema::subjects().at(2).subject)
+        fillPaperList(memoLines(ui->Memo3));
     ui->kemu->setText(ui->RzComboBox1->currentText());
+    updateAccountSetBox();
+}
+
+void TForm_main::updateAccountSetBox()
+{
+    ui->CheckBox2->setVisible(showsAccountSetBox(m_mode, ui->RzComboBox1->currentText()));
 }
 
 void TForm_main::RzBmpButton3Click()
@@ -278,8 +316,7 @@ void TForm_main::RzBmpButton3Click()
     if (paper.isEmpty())
         return;
 
-    if (ui->RzComboBox1->currentText() == u"初级会计电算化" && ui->CheckBox2->isChecked() &&
-        accountSetInitialization)
+    if (ui->RzComboBox1->currentText() == u"初级会计电算化" && ui->CheckBox2->isChecked())
         accountSetInitialization();
 
     // The prompt lives for this start only, whatever way the flow leaves.
@@ -287,6 +324,12 @@ void TForm_main::RzBmpButton3Click()
     if (prompt.exec() != QDialog::Accepted)
         return;
     showExamScreen(prompt.ui->RzEdit1->text());
+}
+
+void TForm_main::accountSetInitialization()
+{
+    MainWindowProgress progress(ui);
+    AccountSetInitialization(*m_server, progress).run();
 }
 
 void TForm_main::showExamScreen(const QString& idNumber)

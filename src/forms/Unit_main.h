@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -17,6 +16,7 @@ class TForm_main;
 namespace tarnex {
 class Database;
 class DataSet;
+class ServerConnection;
 } // namespace tarnex
 
 // The main window: subject and paper choice, the information lines and the web panel. It owns
@@ -53,9 +53,14 @@ public:
 
     Ui::TForm_main* ui;
 
-    // Restores the accounting package's account sets before an exam of "初级会计电算化" with
-    // "初始化账套" ticked, and returns when it is done. The practical environment installs it.
-    std::function<void()> accountSetInitialization;
+    // The database server of the accounting package; opened by the account-set initialization
+    // and kept open from then on.
+    tarnex::ServerConnection& ADOConnection2() const { return *m_server; }
+
+    // Resets the accounting package's folders, report templates and account sets before an exam
+    // of "初级会计电算化" with "初始化账套" ticked, with its progress on Label5 and RzProgressBar1;
+    // returns when it is done and reports nothing.
+    void accountSetInitialization();
 
     // The start flow after the ID-card number was confirmed: creates the exam screen on the
     // chosen paper (once per run), fills in the candidate and the start time, shows the screen
@@ -80,12 +85,14 @@ private:
     void openPaperLists();
     void fillPaperList(const QStringList& papers);
     void showWebPanel();
+    void updateAccountSetBox();
 
     const tarnex::ProgramMode m_mode;
     std::unique_ptr<tarnex::Database> m_bank;
     std::unique_ptr<tarnex::DataSet> m_memo;
     std::unique_ptr<tarnex::Database> m_paperLists;
     std::unique_ptr<tarnex::DataSet> m_memoTemp;
+    std::unique_ptr<tarnex::ServerConnection> m_server;
     QWidget* m_webBrowser = nullptr;
     QList<QUrl> m_webRequests;
 };

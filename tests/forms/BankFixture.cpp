@@ -36,6 +36,27 @@ void writePaperLists(const QString& folder, const QString& basics, const QString
     table.post();
 }
 
+void writeComputerAccountingPapers(const QString& folder, const QString& papers)
+{
+    auto db = Database::open(QDir(folder).filePath(QStringLiteral("titao.dat")));
+    {
+        DataSet probe(*db);
+        probe.open(QStringLiteral("select * from memo_temp"));
+        if (!probe.hasColumn(QStringLiteral("memodsh")))
+            db->execute(QStringLiteral("alter table memo_temp add column memodsh TEXT"));
+    }
+    db->execute(QStringLiteral("update memo_temp set memodsh=?"), {papers});
+}
+
+void removeComputerAccountingPapers(const QString& folder)
+{
+    auto db = Database::open(QDir(folder).filePath(QStringLiteral("titao.dat")));
+    DataSet probe(*db);
+    probe.open(QStringLiteral("select * from memo_temp"));
+    if (probe.hasColumn(QStringLiteral("memodsh")))
+        db->execute(QStringLiteral("alter table memo_temp drop column memodsh"));
+}
+
 QString readMemoColumn(const QString& folder, const QString& column)
 {
     auto db = Database::open(QDir(folder).filePath(QStringLiteral("kstk.dat")), Database::BankPassword);

@@ -14,6 +14,10 @@ void writeQuestionBank(const QString& folder, const QMap<QString, QString>& memo
                        const QByteArray& password = "5820417");
 // Writes titao.dat with the two paper lists.
 void writePaperLists(const QString& folder, const QString& basics, const QString& regulations);
+// Gives titao.dat the paper list of "初级会计电算化" (column memodsh), adding the column if missing.
+void writeComputerAccountingPapers(const QString& folder, const QString& papers);
+// Takes memodsh out of titao.dat: a paper-list file from before the third subject.
+void removeComputerAccountingPapers(const QString& folder);
 // Reads one column of tb_memo from kstk.dat with a connection of its own.
 QString readMemoColumn(const QString& folder, const QString& column);
 

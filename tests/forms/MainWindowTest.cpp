@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "MainWindowRules.h"
 
 #include "ui_Unit2.h"
 #include "ui_Unit_main.h"
@@ -176,12 +177,63 @@ TEST_F(MainWindowStartTest, SubjectPickRefillsThePaperList)
     EXPECT_EQ(ui->kemu->text(), QStringLiteral("会计基础"));
     EXPECT_EQ(items(ui->RzComboBox2), (QStringList{u"基础一"_qs, u"基础二"_qs}));
 
-    // A subject outside the two lists leaves the papers alone but still names the subject.
-    ui->RzComboBox1->addItem(QStringLiteral("初级会计电算化"));
+    // A subject outside the lists leaves the papers alone but still names the subject.
+    ui->RzComboBox1->addItem(QStringLiteral("其他科目"));
     ui->RzComboBox1->setCurrentIndex(2);
     mainWindow->RzComboBox1Change();
-    EXPECT_EQ(ui->kemu->text(), QStringLiteral("初级会计电算化"));
+    EXPECT_EQ(ui->kemu->text(), QStringLiteral("其他科目"));
     EXPECT_EQ(items(ui->RzComboBox2), (QStringList{u"基础一"_qs, u"基础二"_qs}));
+}
+
+// Paper lists from before the third subject have no memodsh: two subjects, and the file is only
+// read.
+TEST_F(MainWindowStartTest, ComputerAccountingIsOfferedOnlyWithItsPaperList)
+{
+    writeFiles();
+    removeComputerAccountingPapers(folder.path());
+    startProgram();
+    Ui::TForm_main* ui = mainWindow->ui;
+    EXPECT_EQ(items(ui->RzComboBox1), (QStringList{u"会计基础"_qs, u"财经法规与会计职业道德"_qs}));
+    mainWindow.reset();
+    {
+        auto db = Database::open(folder.file(u"titao.dat"_qs));
+        DataSet table(*db);
+        table.open(u"select * from memo_temp"_qs);
+        EXPECT_FALSE(table.hasColumn(u"memodsh"_qs));
+        EXPECT_EQ(table.text(u"memojc"_qs), u"基础一\r\n基础二");
+    }
+
+    writeComputerAccountingPapers(folder.path(), u"实务一\n实务二\n"_qs);
+    startProgram();
+    ui = mainWindow->ui;
+    mainWindow->show();
+    EXPECT_EQ(items(ui->RzComboBox1),
+              (QStringList{u"会计基础"_qs, u"财经法规与会计职业道德"_qs, u"初级会计电算化"_qs}));
+    EXPECT_FALSE(ui->CheckBox2->isVisible());
+    EXPECT_FALSE(ui->Memo3->isVisible());
+
+    ui->RzComboBox1->setFocus();
+    QTest::keyClick(ui->RzComboBox1, Qt::Key_End);
+    EXPECT_EQ(ui->kemu->text(), u"初级会计电算化");
+    EXPECT_EQ(items(ui->RzComboBox2), (QStringList{u"实务一"_qs, u"实务二"_qs}));
+    EXPECT_EQ(ui->RzComboBox2->currentIndex(), 0);
+    // A candidate of this subject needs the account sets reset, so the box shows with it only.
+    EXPECT_TRUE(ui->CheckBox2->isVisible());
+    QTest::keyClick(ui->RzComboBox1, Qt::Key_Home);
+    EXPECT_EQ(items(ui->RzComboBox2), (QStringList{u"基础一"_qs, u"基础二"_qs}));
+    EXPECT_FALSE(ui->CheckBox2->isVisible());
+}
+
+TEST_F(MainWindowStartTest, AuthorModeAlwaysShowsTheAccountSetBox)
+{
+    writeFiles();
+    mainWindow = std::make_unique<TForm_main>(ProgramMode::Author);
+    mainWindow->show();
+    EXPECT_TRUE(mainWindow->ui->CheckBox2->isVisible());
+    EXPECT_TRUE(showsAccountSetBox(ProgramMode::Author, u"会计基础"_qs));
+    EXPECT_TRUE(showsAccountSetBox(ProgramMode::Candidate, u"初级会计电算化"_qs));
+    EXPECT_FALSE(showsAccountSetBox(ProgramMode::Candidate, u"财经法规与会计职业道德"_qs));
+    EXPECT_FALSE(showsAccountSetBox(ProgramMode::Candidate, u" 初级会计电算化"_qs));
 }
 
 TEST_F(MainWindowStartTest, EmptyPaperListOfASubjectEmptiesTheChoice)
