@@ -76,10 +76,22 @@ struct Paragraph
     bool isEmpty() const { return runs.empty(); }
 };
 
+// How a cell joins its neighbours: the first cell of a merged range, or one that continues the
+// range to its left (horizontal) or above (vertical).
+enum class CellMerge : std::uint8_t
+{
+    None,
+    First,
+    Next
+};
+
 struct TableCell
 {
     std::vector<Paragraph> paragraphs;
-    int width = 0; // twips, 0 when the row definition gives none
+    int width = 0;  // twips, 0 when the row definition gives none
+    int right = -1; // the cell's right edge in twips from the margin; -1 when the row gives none
+    CellMerge horizontal = CellMerge::None;
+    CellMerge vertical = CellMerge::None;
 };
 
 struct TableRow
@@ -120,6 +132,8 @@ public:
     virtual ~Sink() = default;
     virtual void paragraph(const Paragraph& paragraph, const Resources& resources) = 0;
     virtual void tableRow(const TableRow& row, const Resources& resources) = 0;
+    // Called once after the last paragraph or row.
+    virtual void end() {}
     // Whether the pictures' data is wanted; a sink for plain text spares the reader decoding it.
     virtual bool wantsPictures() const { return true; }
 };

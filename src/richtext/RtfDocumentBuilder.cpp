@@ -7,6 +7,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace tarnex::rtf {
 namespace {
@@ -35,8 +37,112 @@ QImage placeholderImage(QSize size)
 
 } // namespace
 
-DocumentBuilder::DocumentBuilder(QTextDocument* document)
-    : m_document(document), m_cursor(document)
+TableLayout layoutTable(const std::vector<TableRow>& rows, int maxColumns)
+{
+    TableLayout layout;
+    layout.rows.resize(rows.size());
+
+    // The cells are placed by their edges when every row gives rising right edges for all of them.
+    bool byEdges = true;
+    std::vector<int> boundaries;
+    int tableLeft = std::numeric_limits<int>::max();
+    for (const TableRow& row : rows) {
+        int previous = std::numeric_limits<int>::min();
+        for (const TableCell& cell : row.cells) {
+            if (cell.right < 0 || cell.right <= previous) {
+                byEdges = false;
+                break;
+            }
+            previous = cell.right;
+            boundaries.push_back(cell.right);
+        }
+        if (!byEdges)
+            break;
+        if (!row.cells.empty())
+            tableLeft = std::min(tableLeft, row.cells.front().right - row.cells.front().width);
+    }
+    std::sort(boundaries.begin(), boundaries.end());
+    boundaries.erase(std::unique(boundaries.begin(), boundaries.end()), boundaries.end());
+    if (boundaries.empty() || int(boundaries.size()) > maxColumns)
+        byEdges = false;
+
+    if (byEdges) {
+        layout.columns = int(boundaries.size());
+        int left = tableLeft;
+        for (const int boundary : boundaries) {
+            layout.columnWidths.push_back(std::max(0, boundary - left));
+            left = boundary;
+        }
+    } else {
+        size_t widest = 1;
+        for (const TableRow& row : rows)
+            widest = std::max(widest, row.cells.size());
+        layout.columns = std::clamp(int(widest), 1, maxColumns);
+        layout.columnWidths.assign(size_t(layout.columns), 0);
+        for (const TableRow& row : rows) {
+            for (size_t c = 0; c < row.cells.size() && c < size_t(layout.columns); ++c) {
+                if (layout.columnWidths[c] == 0)
+                    layout.columnWidths[c] = row.cells[c].width;
+            }
+        }
+    }
+
+    // For each column, the cell that last started there: a cell below that continues it
+    // downwards joins it.
+    std::vector<std::pair<int, int>> above(size_t(layout.columns), {-1, -1});
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<TableCell>& cells = rows[r].cells;
+        std::vector<TableLayout::Cell>& placed = layout.rows[r];
+        placed.reserve(cells.size());
+        int origin = -1; // the index of the last cell of this row that has a place of its own
+        int cellLeft = byEdges && !cells.empty() ? cells.front().right - cells.front().width : 0;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const TableCell& source = cells[i];
+            TableLayout::Cell cell;
+            cell.row = int(r);
+            if (byEdges) {
+                const auto first = std::upper_bound(boundaries.begin(), boundaries.end(), cellLeft);
+                const auto last = std::lower_bound(boundaries.begin(), boundaries.end(), source.right);
+                const int lastColumn = int(last - boundaries.begin());
+                cell.column = std::min(int(first - boundaries.begin()), lastColumn);
+                cell.columnSpan = lastColumn - cell.column + 1;
+                cellLeft = source.right;
+            } else if (int(i) < layout.columns) {
+                cell.column = int(i);
+            } else {
+                // Past the last column the table allows: the text goes on in the last cell.
+                cell = placed[size_t(layout.columns - 1)];
+                cell.continues = true;
+                placed.push_back(cell);
+                continue;
+            }
+
+            if (source.horizontal == CellMerge::Next && origin >= 0) {
+                TableLayout::Cell& joined = placed[size_t(origin)];
+                joined.columnSpan = cell.column + cell.columnSpan - joined.column;
+                cell = joined;
+                cell.continues = true;
+            } else if (source.vertical == CellMerge::Next && above[size_t(cell.column)].first >= 0) {
+                const auto [row, index] = above[size_t(cell.column)];
+                TableLayout::Cell& joined = layout.rows[size_t(row)][size_t(index)];
+                if (joined.column == cell.column && joined.columnSpan == cell.columnSpan) {
+                    joined.rowSpan = int(r) - joined.row + 1;
+                    cell = joined;
+                    cell.continues = true;
+                }
+            }
+            if (!cell.continues) {
+                origin = int(i);
+                for (int c = cell.column; c < cell.column + cell.columnSpan; ++c)
+                    above[size_t(c)] = {int(r), int(i)};
+            }
+            placed.push_back(cell);
+        }
+    }
+    return layout;
+}
+
+DocumentBuilder::DocumentBuilder(QTextDocument* document) : m_document(document), m_cursor(document)
 {
     m_formats.reserve(MaxCachedFormats);
     m_cursor.movePosition(QTextCursor::End);
@@ -45,58 +151,70 @@ DocumentBuilder::DocumentBuilder(QTextDocument* document)
 
 void DocumentBuilder::paragraph(const Paragraph& paragraph, const Resources& resources)
 {
-    m_table = nullptr;
+    flushTable();
     insertParagraph(m_cursor, paragraph, resources, m_blockFresh);
     m_blockFresh = false;
 }
 
 void DocumentBuilder::tableRow(const TableRow& row, const Resources& resources)
 {
-    const int columns = std::clamp(int(row.cells.size()), 1, MaxColumns);
-    if (!m_table) {
-        QTextTableFormat format;
-        format.setCellPadding(2);
-        format.setCellSpacing(0);
-        format.setBorderCollapse(true);
-        format.setBorder(row.borders ? 1 : 0);
-        format.setBorderBrush(QColor(Qt::black));
-        QList<QTextLength> widths;
-        for (int i = 0; i < columns; ++i) {
-            const int w = row.cells[size_t(i)].width;
-            widths.append(w > 0 ? QTextLength(QTextLength::FixedLength, twipsToPixels(w))
-                                : QTextLength(QTextLength::VariableLength, 0));
-        }
-        format.setColumnWidthConstraints(widths);
-        m_table = m_cursor.insertTable(1, columns, format);
-    } else {
-        m_table->appendRows(1);
-        if (columns > m_table->columns()) {
-            const int added = columns - m_table->columns();
-            m_table->appendColumns(added);
-            QTextTableFormat format = m_table->format();
-            QList<QTextLength> widths = format.columnWidthConstraints();
-            for (int i = int(widths.size()); i < columns; ++i) {
-                const int w = row.cells[size_t(i)].width;
-                widths.append(w > 0 ? QTextLength(QTextLength::FixedLength, twipsToPixels(w))
-                                    : QTextLength(QTextLength::VariableLength, 0));
+    m_rows.push_back(row);
+    m_rowResources = &resources;
+}
+
+void DocumentBuilder::end()
+{
+    flushTable();
+}
+
+void DocumentBuilder::flushTable()
+{
+    if (m_rows.empty())
+        return;
+    const std::vector<TableRow> rows = std::exchange(m_rows, {});
+    const Resources& resources = *m_rowResources;
+    const TableLayout layout = layoutTable(rows, MaxColumns);
+
+    QTextTableFormat format;
+    format.setCellPadding(2);
+    format.setCellSpacing(0);
+    format.setBorderCollapse(true);
+    format.setBorder(rows.front().borders ? 1 : 0);
+    format.setBorderBrush(QColor(Qt::black));
+    QList<QTextLength> widths;
+    for (const int w : layout.columnWidths) {
+        widths.append(w > 0 ? QTextLength(QTextLength::FixedLength, twipsToPixels(w))
+                            : QTextLength(QTextLength::VariableLength, 0));
+    }
+    format.setColumnWidthConstraints(widths);
+    QTextTable* table = m_cursor.insertTable(int(rows.size()), layout.columns, format);
+
+    // Content first, each cell in its own grid position; the merges join the grid afterwards.
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const std::vector<TableLayout::Cell>& placed = layout.rows[r];
+        for (size_t i = 0; i < rows[r].cells.size(); ++i) {
+            const std::vector<Paragraph>& paragraphs = rows[r].cells[i].paragraphs;
+            const TableLayout::Cell& target = placed[i];
+            // What a continuing cell holds goes on in the cell it continues.
+            bool reuseBlock = !target.continues;
+            if (target.continues && std::all_of(paragraphs.begin(), paragraphs.end(),
+                                                [](const Paragraph& p) { return p.isEmpty(); }))
+                continue;
+            const QTextTableCell cell = table->cellAt(target.row, target.column);
+            QTextCursor cursor = reuseBlock ? cell.firstCursorPosition() : cell.lastCursorPosition();
+            for (const Paragraph& p : paragraphs) {
+                insertParagraph(cursor, p, resources, reuseBlock);
+                reuseBlock = false;
             }
-            format.setColumnWidthConstraints(widths);
-            m_table->setFormat(format);
         }
     }
-    // Cells past the last column the table allows go on in the last cell.
-    const int r = m_table->rows() - 1;
-    for (size_t i = 0; i < row.cells.size(); ++i) {
-        const int c = std::min(int(i), columns - 1);
-        bool reuseBlock = int(i) == c;
-        QTextCursor cell = reuseBlock ? m_table->cellAt(r, c).firstCursorPosition()
-                                      : m_table->cellAt(r, c).lastCursorPosition();
-        for (const Paragraph& p : row.cells[i].paragraphs) {
-            insertParagraph(cell, p, resources, reuseBlock);
-            reuseBlock = false;
+    for (const std::vector<TableLayout::Cell>& rowCells : layout.rows) {
+        for (const TableLayout::Cell& c : rowCells) {
+            if (!c.continues && (c.rowSpan > 1 || c.columnSpan > 1))
+                table->mergeCells(c.row, c.column, c.rowSpan, c.columnSpan);
         }
     }
-    m_cursor = m_table->lastCursorPosition();
+    m_cursor = table->lastCursorPosition();
     m_cursor.movePosition(QTextCursor::NextBlock);
     m_blockFresh = true;
 }
@@ -121,7 +239,8 @@ void DocumentBuilder::insertParagraph(QTextCursor& cursor, const Paragraph& para
     }
 }
 
-void DocumentBuilder::insertPicture(QTextCursor& cursor, const Picture& picture, const QTextCharFormat& format)
+void DocumentBuilder::insertPicture(QTextCursor& cursor, const Picture& picture,
+                                    const QTextCharFormat& format)
 {
     QImage image;
     if (picture.kind != Picture::Other)
@@ -182,10 +301,18 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps& props)
 {
     QTextBlockFormat format;
     switch (props.align) {
-    case ParaProps::Left: format.setAlignment(Qt::AlignLeft); break;
-    case ParaProps::Center: format.setAlignment(Qt::AlignHCenter); break;
-    case ParaProps::Right: format.setAlignment(Qt::AlignRight); break;
-    case ParaProps::Justify: format.setAlignment(Qt::AlignJustify); break;
+    case ParaProps::Left:
+        format.setAlignment(Qt::AlignLeft);
+        break;
+    case ParaProps::Center:
+        format.setAlignment(Qt::AlignHCenter);
+        break;
+    case ParaProps::Right:
+        format.setAlignment(Qt::AlignRight);
+        break;
+    case ParaProps::Justify:
+        format.setAlignment(Qt::AlignJustify);
+        break;
     }
     if (props.leftIndent)
         format.setLeftMargin(twipsToPixels(props.leftIndent));

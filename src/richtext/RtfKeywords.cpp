@@ -45,6 +45,8 @@ constexpr Entry Words[] = {
     {"sa", K::Sa}, {"sl", K::Sl}, {"slmult", K::SlMult}, {"intbl", K::InTbl}, {"itap", K::Itap},
     {"trowd", K::Trowd}, {"cellx", K::Cellx}, {"cell", K::Cell}, {"row", K::Row},
     {"nestcell", K::NestCell}, {"nestrow", K::NestRow}, {"trleft", K::TrLeft},
+    {"clmgf", K::MergeFirst}, {"clmrg", K::MergeNext}, {"clvmgf", K::VMergeFirst},
+    {"clvmrg", K::VMergeNext},
     {"clbrdrt", K::BorderSide}, {"clbrdrl", K::BorderSide}, {"clbrdrb", K::BorderSide},
     {"clbrdrr", K::BorderSide}, {"trbrdrt", K::BorderSide}, {"trbrdrl", K::BorderSide},
     {"trbrdrb", K::BorderSide}, {"trbrdrr", K::BorderSide}, {"trbrdrh", K::BorderSide},

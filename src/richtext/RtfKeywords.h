@@ -21,6 +21,7 @@ enum class Keyword : std::uint16_t {
     Pard, Par, Line, Tab, Page, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Sl, SlMult, InTbl, Itap,
     // tables
     Trowd, Cellx, Cell, Row, NestCell, NestRow, TrLeft, BorderSide, BorderNone, BorderStyle,
+    MergeFirst, MergeNext, VMergeFirst, VMergeNext,
     // pictures
     PngBlip, JpegBlip, OtherBlip, PicW, PicH, PicWGoal, PicHGoal, PicScaleX, PicScaleY,
     // single characters

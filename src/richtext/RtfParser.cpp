@@ -139,6 +139,7 @@ void Parser::run()
         }
     }
     finish();
+    m_sink.end();
 }
 
 void Parser::groupStart()
@@ -388,7 +389,8 @@ void Parser::tableWord(Keyword k, const Token& t)
 {
     switch (k) {
     case Keyword::Trowd:
-        m_cellRights.clear();
+        m_cellDefinitions.clear();
+        m_nextCell = {};
         m_rowLeft = 0;
         m_rowBorders = false;
         m_inBorderDefinition = false;
@@ -397,9 +399,23 @@ void Parser::tableWord(Keyword k, const Token& t)
         m_rowLeft = t.param;
         return;
     case Keyword::Cellx:
-        if (m_cellRights.size() < 1000)
-            m_cellRights.push_back(t.param);
+        m_nextCell.right = t.param;
+        if (m_cellDefinitions.size() < 1000)
+            m_cellDefinitions.push_back(m_nextCell);
+        m_nextCell = {};
         m_inBorderDefinition = false;
+        return;
+    case Keyword::MergeFirst:
+        m_nextCell.horizontal = CellMerge::First;
+        return;
+    case Keyword::MergeNext:
+        m_nextCell.horizontal = CellMerge::Next;
+        return;
+    case Keyword::VMergeFirst:
+        m_nextCell.vertical = CellMerge::First;
+        return;
+    case Keyword::VMergeNext:
+        m_nextCell.vertical = CellMerge::Next;
         return;
     case Keyword::BorderSide:
         m_inBorderDefinition = true;
@@ -612,9 +628,14 @@ void Parser::endRow(bool takeParagraph)
     row.cells = std::move(m_rowCells);
     row.borders = m_rowBorders;
     int left = m_rowLeft;
-    for (size_t i = 0; i < row.cells.size() && i < m_cellRights.size(); ++i) {
-        row.cells[i].width = std::max(0, m_cellRights[i] - left);
-        left = m_cellRights[i];
+    for (size_t i = 0; i < row.cells.size() && i < m_cellDefinitions.size(); ++i) {
+        const CellDefinition& definition = m_cellDefinitions[i];
+        TableCell& cell = row.cells[i];
+        cell.width = std::max(0, definition.right - left);
+        cell.right = definition.right;
+        cell.horizontal = definition.horizontal;
+        cell.vertical = definition.vertical;
+        left = definition.right;
     }
     m_rowCells.clear();
     m_sink.tableRow(row, m_resources);

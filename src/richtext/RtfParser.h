@@ -94,7 +94,14 @@ private:
     Paragraph m_paragraph;
     std::vector<Paragraph> m_cellParagraphs;
     std::vector<TableCell> m_rowCells;
-    std::vector<int> m_cellRights;
+    struct CellDefinition
+    {
+        int right = 0;
+        CellMerge horizontal = CellMerge::None;
+        CellMerge vertical = CellMerge::None;
+    };
+    std::vector<CellDefinition> m_cellDefinitions;
+    CellDefinition m_nextCell; // the merge flags given before the next \cellx
     int m_rowLeft = 0;
     bool m_rowBorders = false;
     bool m_inBorderDefinition = false;

@@ -1,5 +1,7 @@
 #include "RtfPlainText.h"
 
+#include <algorithm>
+
 namespace tarnex::rtf {
 namespace {
 
@@ -79,6 +81,11 @@ void PlainTextSink::tableRow(const TableRow& row, const Resources&)
     QStringList cells;
     cells.reserve(qsizetype(row.cells.size()));
     for (const TableCell& cell : row.cells) {
+        // An empty cell that continues a merged one is part of that cell, as in a document.
+        const bool continues = cell.horizontal == CellMerge::Next || cell.vertical == CellMerge::Next;
+        if (continues && std::all_of(cell.paragraphs.begin(), cell.paragraphs.end(),
+                                     [](const Paragraph& p) { return p.isEmpty(); }))
+            continue;
         QStringList paragraphs;
         for (const Paragraph& p : cell.paragraphs)
             paragraphs.append(text(p));

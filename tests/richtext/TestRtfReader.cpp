@@ -344,6 +344,28 @@ TEST(RtfReader, TableRowsOfDifferentWidthAndTrailingMark)
     EXPECT_EQ(documentPlainText(*doc), rtfToPlainText(rtf));
 }
 
+TEST(RtfReader, MergedCellsOfWordAndRowsOfDifferentEdges)
+{
+    // \clmgf/\clmrg join cells across, \clvmgf/\clvmrg down; a row whose cell covers the edges
+    // of the others spans their columns.
+    const QByteArray rtf = rtfDocument(
+        "\\trowd\\clvmgf\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000\\pard\\intbl name\\cell opening\\cell\\cell\\row"
+        "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell debit\\cell credit\\cell\\row"
+        "\\trowd\\cellx3000\\pard\\intbl total\\cell\\row\\pard after\\par");
+    auto doc = read(rtf);
+    QTextTable* table = firstTable(*doc);
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rows(), 3);
+    ASSERT_EQ(table->columns(), 3);
+    EXPECT_EQ(table->cellAt(0, 0).rowSpan(), 2);
+    EXPECT_EQ(table->cellAt(0, 1).columnSpan(), 2);
+    EXPECT_EQ(cellText(table, 0, 1), QStringLiteral("opening"));
+    EXPECT_EQ(cellText(table, 1, 2), QStringLiteral("credit"));
+    EXPECT_EQ(table->cellAt(2, 0).columnSpan(), 3);
+    EXPECT_EQ(cellText(table, 2, 0), QStringLiteral("total"));
+    EXPECT_EQ(documentPlainText(*doc), rtfToPlainText(rtf));
+}
+
 TEST(RtfReader, WordStyleRowDefinitionAfterCells)
 {
     const QByteArray rtf = rtfDocument("\\pard\\intbl{a\\cell}{b\\cell}\\pard\\intbl{\\trowd\\cellx2000\\cellx4000\\row}\\pard end\\par");

@@ -268,6 +268,23 @@ TEST(RtfWriter, MergedCellsKeepTheirText)
     table->cellAt(1, 0).firstCursorPosition().insertText(QStringLiteral("x"));
     table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("tall"));
     table->mergeCells(0, 0, 1, 2);
+    table->mergeCells(0, 2, 2, 1);
     const QByteArray rtf = writeRtf(doc);
-    EXPECT_EQ(rtfToPlainText(rtf), QStringLiteral("wide\tr\t\nx\ttall\t"));
+    EXPECT_EQ(rtfToPlainText(rtf), QStringLiteral("wide\tr\nx\ttall"));
+
+    // Read back, the spans are spans again: a header over two columns stays over both.
+    QTextDocument back;
+    readRtf(rtf, &back);
+    QTextTable* read = nullptr;
+    for (auto it = back.rootFrame()->begin(); !it.atEnd() && !read; ++it)
+        read = qobject_cast<QTextTable*>(it.currentFrame());
+    ASSERT_NE(read, nullptr);
+    ASSERT_EQ(read->rows(), 2);
+    ASSERT_EQ(read->columns(), 3);
+    EXPECT_EQ(read->cellAt(0, 1).column(), 0);
+    EXPECT_EQ(read->cellAt(0, 0).columnSpan(), 2);
+    EXPECT_EQ(read->cellAt(1, 2).row(), 0);
+    EXPECT_EQ(read->cellAt(0, 2).rowSpan(), 2);
+    EXPECT_EQ(read->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("tall"));
+    EXPECT_EQ(documentPlainText(back), documentPlainText(doc));
 }
