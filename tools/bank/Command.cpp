@@ -5,6 +5,7 @@
 #include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
+#include "PaperCommand.h"
 #include "ShowCommand.h"
 #include "TextCommand.h"
 #include "platform/AppError.h"
@@ -86,6 +87,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<ShowCommand>());
         all.push_back(std::make_unique<InfoCommand>());
+        all.push_back(std::make_unique<PaperCommand>());
         all.push_back(std::make_unique<TextCommand>());
         return all;
     }();

@@ -45,7 +45,7 @@ public:
 
     // Runs the command with its arguments (the command name not included): --help, the argument
     // count, and errors thrown as AppError are handled here.
-    int run(const QStringList& arguments, CommandIo& io);
+    virtual int run(const QStringList& arguments, CommandIo& io);
 
 protected:
     Command(QString name, QString description, std::vector<Argument> arguments, QString details = {});
