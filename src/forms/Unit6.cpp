@@ -109,6 +109,7 @@ TForm6::TForm6(QWidget* owner, ProgramMode mode)
                 [this, i] { answerButtonClick(i + 1); });
     }
     connectAnswerControls();
+    setUpAuthoring();
 
     FormCreate();
     Timer2->start();
@@ -157,6 +158,9 @@ QTreeWidgetItem* TForm6::rootNode(QuestionKind kind) const
 
 void TForm6::hideAllPageTabs()
 {
+    // An author reaches the page of a kind that has no question yet by its tab.
+    if (m_mode == ProgramMode::Author)
+        return;
     ui->RzPageControl1->tabBar()->hide();
 }
 

@@ -83,6 +83,13 @@ TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
     ui->RzPanel5->installEventFilter(this);
     ui->Image3->installEventFilter(this);
 
+    // An author reaches the information editor and the account-set initialization.
+    if (m_mode == ProgramMode::Author) {
+        ui->RzBmpButton4->show();
+        ui->CheckBox2->show();
+        setWindowTitle(windowTitleFor(m_mode, windowTitle()));
+    }
+
     connect(ui->RzComboBox1, &QComboBox::activated, this, &TForm_main::RzComboBox1Change);
     connect(ui->RzBmpButton3, &QPushButton::clicked, this, &TForm_main::RzBmpButton3Click);
     connect(ui->RzBmpButton2, &QPushButton::clicked, this, &TForm_main::RzBmpButton2Click);
@@ -133,7 +140,7 @@ void TForm_main::FormCreate()
 
     fillPaperList(splitListLines(memo.text(QStringLiteral("memo1"))));
 
-    setWindowTitle(memo.text(QStringLiteral("edit3")));
+    setWindowTitle(windowTitleFor(m_mode, memo.text(QStringLiteral("edit3"))));
 
     showWebPanel();
 
