@@ -266,6 +266,9 @@ void TForm_main::FormResize()
     ui->RzProgressBar1->move(centredLeft(0, ui->Image3->width(), ui->RzProgressBar1->width()),
                              ui->RzProgressBar1->y());
     ui->Label5->move(ui->RzProgressBar1->x(), ui->Label5->y());
+    // "管理" (author mode) stands right of the strip, which is re-centred: it never covers its buttons.
+    ui->RzBmpButton4->move(ui->RzPanel7->x() + ui->RzPanel7->width() + 8,
+                           ui->RzPanel7->y() + (ui->RzPanel7->height() - ui->RzBmpButton4->height()) / 2);
 }
 
 void TForm_main::RzComboBox1Change()
