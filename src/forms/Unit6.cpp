@@ -168,6 +168,8 @@ void TForm6::hideAllPageTabs()
 void TForm6::setUpIndex()
 {
     QTreeWidget* tree = ui->RzTreeView1;
+    // Every row is one icon and one number high: the view need not measure each row to lay out.
+    tree->setUniformRowHeights(true);
     for (QuestionKind kind : allQuestionKinds()) {
         auto* root = new QTreeWidgetItem(tree, QStringList{kindRootText(kind)});
         setNodeImage(root, ImageRoot);
