@@ -4,7 +4,8 @@
 //    (deleted again untimed, so the paper keeps its size);
 //  - modifyQuestion: "修改" of that question (its number unchanged);
 //  - deleteQuestion: "删除" of a question added before the timing resumed;
-// against rawWriteFsync, one write of 10 KB plus fsync in the same folder. The disk's latency
+// against rawWriteFsync, one write of 10 KB plus fsync in the same folder; postRowOnly is the same
+// row posted through the data set alone, the bank's own share of an add. The disk's latency
 // drifts while others use it, so before each operation one such raw write is timed too, outside
 // the measured time: the counters floor_us, op_us and x_floor give the two and their ratio.
 // Run from the folder to measure (or set TARNEX_BENCH_DIR); the default is the current directory.
@@ -232,12 +233,49 @@ void deleteQuestion(benchmark::State& state)
         state.SkipWithError("the question was not deleted");
 }
 
+// The bank's own share of an add: the same row appended and posted through the data set alone,
+// no window involved (removed again untimed).
+void postRowOnly(benchmark::State& state)
+{
+    AuthoringScreen screen;
+    screen.fill(u"1000"_qs);
+    QTextDocument stem;
+    stem.setPlainText(screen.stem);
+    const QByteArray tou = writeRtf(stem);
+    const QByteArray wei = writeRtf(*screen.exam->ui->ed_dan_wei->document());
+    const QByteArray ping = writeRtf(*screen.exam->ui->ed_dan_ping->document());
+    DataSet& set = screen.exam->ADOQuery_dds();
+    SideBySide measured;
+    for (auto _ : state) {
+        state.PauseTiming();
+        measured.timeFloor();
+        state.ResumeTiming();
+        measured.time([&] {
+            set.append();
+            set.setBytes(u"tou"_qs, tou);
+            set.setBytes(u"wei"_qs, wei);
+            set.setBytes(u"ping"_qs, ping);
+            for (const auto& [column, value] :
+                 {std::pair{u"tihao"_qs, u"1000"_qs}, std::pair{u"tao"_qs, u"试题一"_qs},
+                  std::pair{u"kemu"_qs, u"会计基础"_qs}, std::pair{u"da"_qs, u"b"_qs},
+                  std::pair{u"xuan"_qs, QString()}})
+                set.setText(column, value);
+            set.post();
+        });
+        state.PauseTiming();
+        set.remove();
+        state.ResumeTiming();
+    }
+    measured.report(state);
+}
+
 } // namespace
 
 BENCHMARK(bench::rawWriteFsync)->Arg(StemBytes)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(addQuestion)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(modifyQuestion)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(deleteQuestion)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(postRowOnly)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 int main(int argc, char** argv)
 {

@@ -71,12 +71,19 @@ void clearRadio(QRadioButton* button)
 // display finds rows, ignoring case.
 bool locateQuestion(DataSet& set, const QString& number)
 {
-    for (int row = 0; row < set.recordCount(); ++row) {
+    const QString tihao = QStringLiteral("tihao");
+    if (!set.locate(tihao, number))
+        return false;
+    if (set.text(tihao) == number)
+        return true;
+    const int caseInsensitiveHit = set.position();
+    for (int row = caseInsensitiveHit + 1; row < set.recordCount(); ++row) {
         set.setPosition(row);
-        if (set.text(QStringLiteral("tihao")) == number)
+        if (set.text(tihao) == number)
             return true;
     }
-    return set.locate(QStringLiteral("tihao"), number);
+    set.setPosition(caseInsensitiveHit);
+    return true;
 }
 
 QTreeWidgetItem* childWithText(QTreeWidgetItem* root, const QString& text)
@@ -542,16 +549,16 @@ void TForm6::modifyQuestion(QuestionKind kind)
     // last. Never whatever row the query happens to be on.
     DataSet& set = query(kind);
     QTreeWidgetItem* root = rootNode(kind);
-    const bool ownQuestionSelected = questionSelected && selected->parent() == root;
     QString& added = m_justAdded.at(std::size_t(kindIndex(kind)));
-    const bool addedRowExists = !added.isNull() && locateQuestion(set, added);
+    const bool ownQuestionSelected = questionSelected && selected->parent() == root;
+    const QString rowNumber = ownQuestionSelected ? selected->text(0) : added;
+    const bool rowExists = !rowNumber.isNull() && locateQuestion(set, rowNumber);
     const ModifyTarget target =
-        modifyTarget(kind, ownQuestionSelected && locateQuestion(set, selected->text(0)), addedRowExists);
+        modifyTarget(kind, ownQuestionSelected && rowExists, !ownQuestionSelected && rowExists);
     if (target == ModifyTarget::Nothing) {
         Dialogs::info(this, selectQuestionToModify());
         return;
     }
-    const QString rowNumber = target == ModifyTarget::SelectedQuestion ? selected->text(0) : added;
 
     const AuthoredQuestion question = readPage(ui, kind);
     if (!pageIsComplete(this, kind, question))
