@@ -13,8 +13,8 @@ TForm_main* createProgramWindows(ProgramMode mode)
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     // The three information windows are owned by the main window and centred on it.
     new TForm1(mainWindow);
-    new TForm2(mainWindow);
-    new TForm3(mainWindow);
+    new TForm2(mainWindow, mode);
+    new TForm3(mainWindow, mode);
     return mainWindow;
 }
 

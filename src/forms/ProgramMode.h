@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace tarnex {
 
 // How the program was started: for a candidate sitting a paper, or for an author who edits the
@@ -11,5 +13,14 @@ enum class ProgramMode
     Candidate,
     Author
 };
+
+// A window's caption in the mode: in author mode it says so, lest anyone take the window for an
+// exam.
+inline QString windowTitleFor(ProgramMode mode, const QString& title)
+{
+    if (mode != ProgramMode::Author)
+        return title;
+    return QStringLiteral("【编辑试题】") + title;
+}
 
 } // namespace tarnex

@@ -15,13 +15,21 @@ using namespace tarnex;
 
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(new Ui::TForm2)
+TForm2::TForm2(QWidget* parent, ProgramMode mode) : QDialog(parent), ui(new Ui::TForm2), m_mode(mode)
 {
     Form2 = this;
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    ui->Memo1->installEventFilter(this);
+    // An author edits and saves the text; the clipboard is emptied for candidates only.
+    if (m_mode == ProgramMode::Author) {
+        ui->RzBmpButton4->show();
+        ui->Memo1->setReadOnly(false);
+        ui->Memo1->setContextMenuPolicy(Qt::DefaultContextMenu);
+        setWindowTitle(windowTitleFor(m_mode, windowTitle()));
+    } else {
+        ui->Memo1->installEventFilter(this);
+    }
     connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm2::RzBmpButton4Click);
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm2::RzBmpButton1Click);
 }

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "ProgramMode.h"
+
 #include <QDialog>
 
 namespace Ui {
 class TForm2;
 }
 
-// The version notes of tb_memo, read-only; the clipboard is kept empty while they are shown.
+// The version notes of tb_memo: read-only for a candidate, with the clipboard kept empty while they
+// are shown; an author edits and saves them.
 class TForm2 : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit TForm2(QWidget* parent = nullptr, tarnex::ProgramMode mode = tarnex::ProgramMode::Candidate);
     ~TForm2() override;
 
     // Shows the window modally and returns when it is closed.
@@ -29,6 +32,9 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const tarnex::ProgramMode m_mode;
 };
 
 extern TForm2* Form2;

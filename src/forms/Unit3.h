@@ -1,18 +1,21 @@
 #pragma once
 
+#include "ProgramMode.h"
+
 #include <QDialog>
 
 namespace Ui {
 class TForm3;
 }
 
-// The consulting text of tb_memo, read-only; every key released empties the clipboard.
+// The consulting text of tb_memo: read-only for a candidate, every key released emptying the
+// clipboard; an author edits and saves it.
 class TForm3 : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit TForm3(QWidget* parent = nullptr, tarnex::ProgramMode mode = tarnex::ProgramMode::Candidate);
     ~TForm3() override;
 
     // Shows the window modally and returns when it is closed.
@@ -27,6 +30,9 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const tarnex::ProgramMode m_mode;
 };
 
 extern TForm3* Form3;

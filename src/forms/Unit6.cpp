@@ -110,6 +110,7 @@ TForm6::TForm6(QWidget* owner, ProgramMode mode)
     }
     connectAnswerControls();
     connectLauncher();
+    setUpAuthoring();
 
     FormCreate();
     Timer2->start();
@@ -158,6 +159,9 @@ QTreeWidgetItem* TForm6::rootNode(QuestionKind kind) const
 
 void TForm6::hideAllPageTabs()
 {
+    // An author reaches the page of a kind that has no question yet by its tab.
+    if (m_mode == ProgramMode::Author)
+        return;
     ui->RzPageControl1->tabBar()->hide();
 }
 
@@ -165,6 +169,8 @@ void TForm6::hideAllPageTabs()
 void TForm6::setUpIndex()
 {
     QTreeWidget* tree = ui->RzTreeView1;
+    // Every row is one icon and one number high: the view need not measure each row to lay out.
+    tree->setUniformRowHeights(true);
     for (QuestionKind kind : allQuestionKinds()) {
         auto* root = new QTreeWidgetItem(tree, QStringList{kindRootText(kind)});
         setNodeImage(root, ImageRoot);

@@ -27,6 +27,7 @@ class TForm6;
 
 namespace tarnex {
 class DataSet;
+struct AuthoredQuestion;
 } // namespace tarnex
 
 // The exam screen: the question index on the left, one question in the middle, the candidate on
@@ -133,6 +134,30 @@ public Q_SLOTS:
     void caozuoxingClick();
     void ed_dan_touClipboardChange();
 
+    // Authoring in author mode (Unit6Authoring.cpp): "添加", "删除" and "修改" of each kind, the
+    // diagnostic Button19 and the key filter of the single-choice number edit.
+    void Button1Click();  // 单选题 添加
+    void Button2Click();  // 单选题 删除
+    void Button3Click();  // 单选题 修改
+    void Button4Click();  // 多选题 添加
+    void Button5Click();  // 多选题 删除
+    void Button6Click();  // 多选题 修改
+    void Button7Click();  // 是非题 添加
+    void Button8Click();  // 是非题 删除
+    void Button9Click();  // 是非题 修改
+    void Button15Click(); // 计算分析 添加
+    void Button14Click(); // 计算分析 删除
+    void Button13Click(); // 计算分析 修改
+    void Button18Click(); // 案例分析 添加
+    void Button17Click(); // 案例分析 删除
+    void Button16Click(); // 案例分析 修改
+    void Button12Click(); // 实务操作 添加
+    void Button11Click(); // 实务操作 删除
+    void Button10Click(); // 实务操作 修改
+    void Button19Click();
+    // False (after "只能输入数字") for a key that types anything but a digit, Backspace or Enter.
+    bool ed_dan_tihaoKeyPress(const QString& keyText);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -179,7 +204,19 @@ private:
     void optionGroupMouseUp(const OptionGroup& group);
     std::array<QTextEdit*, 14> questionPanes() const;
 
+    // Authoring (Unit6Authoring.cpp).
+    void setUpAuthoring();
+    void addQuestion(tarnex::QuestionKind kind);
+    void deleteQuestion(tarnex::QuestionKind kind);
+    void modifyQuestion(tarnex::QuestionKind kind);
+    void writeAuthoredRow(tarnex::QuestionKind kind, const tarnex::AuthoredQuestion& question,
+                          const QString& number);
+    void clearAuthoringPage(tarnex::QuestionKind kind, bool afterDelete);
+
     const tarnex::ProgramMode m_mode;
+    // The number of the question each kind added last, while no other question of that kind has
+    // been selected since; a modify with none of its questions selected writes that row.
+    std::array<QString, tarnex::QuestionKindCount> m_justAdded;
     std::array<std::unique_ptr<tarnex::DataSet>, tarnex::QuestionKindCount> m_queries;
     std::array<QRadioButton*, 4> m_singleChoice{};
     std::vector<OptionGroup> m_optionGroups;

@@ -104,6 +104,9 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event)
 
 void TForm6::ed_dan_touClipboardChange()
 {
+    // The emptying protects a candidate's paper; an author copies and pastes questions.
+    if (m_mode == ProgramMode::Author)
+        return;
     emptyClipboard();
 }
 

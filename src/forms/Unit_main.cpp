@@ -106,6 +106,13 @@ TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
     ui->RzPanel5->installEventFilter(this);
     ui->Image3->installEventFilter(this);
 
+    // An author reaches the information editor and the account-set initialization.
+    if (m_mode == ProgramMode::Author) {
+        ui->RzBmpButton4->show();
+        ui->CheckBox2->show();
+        setWindowTitle(windowTitleFor(m_mode, windowTitle()));
+    }
+
     connect(ui->RzComboBox1, &QComboBox::activated, this, &TForm_main::RzComboBox1Change);
     connect(ui->RzBmpButton3, &QPushButton::clicked, this, &TForm_main::RzBmpButton3Click);
     connect(ui->RzBmpButton2, &QPushButton::clicked, this, &TForm_main::RzBmpButton2Click);
@@ -164,7 +171,7 @@ void TForm_main::FormCreate()
 
     fillPaperList(splitListLines(memo.text(QStringLiteral("memo1"))));
 
-    setWindowTitle(memo.text(QStringLiteral("edit3")));
+    setWindowTitle(windowTitleFor(m_mode, memo.text(QStringLiteral("edit3"))));
 
     showWebPanel();
 
@@ -290,6 +297,9 @@ void TForm_main::FormResize()
     ui->RzProgressBar1->move(centredLeft(0, ui->Image3->width(), ui->RzProgressBar1->width()),
                              ui->RzProgressBar1->y());
     ui->Label5->move(ui->RzProgressBar1->x(), ui->Label5->y());
+    // "管理" (author mode) stands right of the strip, which is re-centred: it never covers its buttons.
+    ui->RzBmpButton4->move(ui->RzPanel7->x() + ui->RzPanel7->width() + 8,
+                           ui->RzPanel7->y() + (ui->RzPanel7->height() - ui->RzBmpButton4->height()) / 2);
 }
 
 void TForm_main::RzComboBox1Change()

@@ -70,6 +70,11 @@ QByteArray desktopEntryText(const QString& executable)
     text += QStringLiteral("Exec=") + quotedExecArgument(executable) + u'\n';
     text += QStringLiteral("Path=") + escapedString(folder) + u'\n';
     text += QStringLiteral("Terminal=false\n");
+    // The same program started for authoring, offered in the entry's menu.
+    text += QStringLiteral("Actions=author;\n");
+    text += QStringLiteral("\n[Desktop Action author]\n");
+    text += QStringLiteral("Name=编辑试题\n");
+    text += QStringLiteral("Exec=") + quotedExecArgument(executable) + QStringLiteral(" --author\n");
     return text.toUtf8();
 }
 

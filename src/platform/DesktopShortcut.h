@@ -16,7 +16,7 @@ void setDesktopFolderForTesting(const QString& folder);
 QString placeDesktopShortcut();
 
 // The entry's text (UTF-8) for an executable: Exec quoted as the desktop entry format wants it,
-// Path the executable's folder.
+// Path the executable's folder, and the action "编辑试题" that starts it with --author.
 QByteArray desktopEntryText(const QString& executable);
 
 } // namespace tarnex

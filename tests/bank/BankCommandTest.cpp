@@ -2,6 +2,7 @@
 #include "BankFiles.h"
 #include "BankTestSupport.h"
 #include "Command.h"
+#include "PaperCommand.h"
 #include "data/Database.h"
 #include "data/StoredText.h"
 #include "support/TestFolder.h"
@@ -301,4 +302,101 @@ TEST(BankCommands, ProgramExitCodesAndOutput)
     EXPECT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_EQ(dumpDatabase(questionBankPath(folder.file(u"again"_qs)), Password).size(),
               dumpDatabase(questionBankPath(bank), Password).size());
+}
+
+namespace {
+
+int questionRows(const QString& bank, const QString& subject, const QString& paper)
+{
+    auto db = openQuestionBank(bank);
+    int count = 0;
+    for (const char* table : {"dds", "duo", "sf", "jsfx", "anli", "ws"}) {
+        count += db->queryText(QStringLiteral("select count(*) from %1 where kemu=? and tao=?")
+                                   .arg(QLatin1StringView(table)),
+                               {subject, paper})
+                     .toInt();
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(BankCommands, PaperAddKeepsEveryOtherLineAndColumn)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    const QString titao = paperListPath(bank);
+    const QString regulations = firstValue(titao, {}, u"memo_temp"_qs, u"memofg"_qs);
+
+    CommandResult result = runBank({u"paper"_qs, u"add"_qs, bank, u"会计基础"_qs, u" 试题五 "_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memojc"_qs), u"试题一\r\n试题'三\r\n试题五");
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memofg"_qs), regulations);
+
+    result = runBank({u"paper"_qs, u"add"_qs, bank, u"会计基础"_qs, u"试题五"_qs});
+    EXPECT_EQ(result.code, ExitFailure);
+    EXPECT_TRUE(result.err.contains(u"already"_qs)) << result.err.toStdString();
+    result = runBank({u"paper"_qs, u"add"_qs, bank, u"会计"_qs, u"试题五"_qs});
+    EXPECT_EQ(result.code, ExitFailure);
+    EXPECT_TRUE(result.err.contains(u"初级会计电算化"_qs))
+        << "names the subjects: " << result.err.toStdString();
+    result = runBank({u"paper"_qs, u"add"_qs, bank, u"会计基础"_qs, u"试题五"_qs, u"--with-questions"_qs});
+    EXPECT_EQ(result.code, ExitFailure);
+
+    // The third subject's list is a column older lists lack.
+    const QStringList before = dumpDatabase(titao, {});
+    result = runBank({u"paper"_qs, u"add"_qs, bank, u"初级会计电算化"_qs, u"实务一"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memodsh"_qs), u"实务一");
+    result = runBank({u"paper"_qs, u"add"_qs, bank, u"初级会计电算化"_qs, u"实务二"_qs});
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memodsh"_qs), u"实务一\r\n实务二");
+    const QStringList after = dumpDatabase(titao, {});
+    for (const QString& line : before)
+        EXPECT_TRUE(after.contains(line)) << "lost: " << line.toStdString();
+    auto lists = openPaperLists(bank);
+    EXPECT_EQ(lists->queryText(u"select count(*) from memo_temp"_qs), u"1");
+}
+
+TEST(BankCommands, PaperRemoveRefusesAPaperWithQuestionsUnlessAsked)
+{
+    tarnex::test::TestFolder folder;
+    const QString bank = buildSmallBank(folder);
+    const QString titao = paperListPath(bank);
+    ASSERT_EQ(questionRows(bank, u"会计基础"_qs, u"试题'三"_qs), 4);
+
+    CommandResult result = runBank({u"paper"_qs, u"remove"_qs, bank, u"会计基础"_qs, u"试题'三"_qs});
+    EXPECT_EQ(result.code, ExitFailure);
+    EXPECT_TRUE(result.err.contains(u"4 question"_qs)) << result.err.toStdString();
+    EXPECT_EQ(questionRows(bank, u"会计基础"_qs, u"试题'三"_qs), 4);
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memojc"_qs), u"试题一\r\n试题'三");
+
+    result =
+        runBank({u"paper"_qs, u"remove"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"--with-questions"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(questionRows(bank, u"会计基础"_qs, u"试题'三"_qs), 0);
+    EXPECT_EQ(questionRows(bank, u"会计基础"_qs, u"试题一"_qs), 3) << "another paper keeps its questions";
+    EXPECT_EQ(questionRows(bank, u"财经法规与会计职业道德"_qs, u"试题一"_qs), 1);
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memojc"_qs), u"试题一");
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memofg"_qs), u"试题一");
+
+    result = runBank({u"paper"_qs, u"remove"_qs, bank, u"会计基础"_qs, u"试题'三"_qs});
+    EXPECT_EQ(result.code, ExitFailure) << "no longer listed";
+
+    // An empty paper goes without the option; the lines around it keep their breaks.
+    ASSERT_EQ(runBank({u"paper"_qs, u"add"_qs, bank, u"会计基础"_qs, u"试题二"_qs}).code, 0);
+    ASSERT_EQ(runBank({u"paper"_qs, u"add"_qs, bank, u"会计基础"_qs, u"试题三"_qs}).code, 0);
+    result = runBank({u"paper"_qs, u"remove"_qs, bank, u"会计基础"_qs, u"试题二"_qs});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memojc"_qs), u"试题一\r\n试题三");
+}
+
+TEST(PaperListText, LinesKeepTheirBreaks)
+{
+    EXPECT_EQ(withPaperAdded(u""_qs, u"一"_qs), u"一");
+    EXPECT_EQ(withPaperAdded(u"一\n二"_qs, u"三"_qs), u"一\n二\n三");
+    EXPECT_EQ(withPaperAdded(u"一\r\n二\r\n"_qs, u"三"_qs), u"一\r\n二\r\n三\r\n");
+    EXPECT_EQ(withPaperRemoved(u"一\r\n二\n三"_qs, u"二"_qs), u"一\r\n三");
+    EXPECT_EQ(withPaperRemoved(u"一\r\n二\n三"_qs, u"三"_qs), u"一\r\n二");
+    EXPECT_EQ(withPaperRemoved(u"一\r\n\r\n二\r\n"_qs, u"一"_qs), u"\r\n二\r\n")
+        << "an empty line is an entry";
 }

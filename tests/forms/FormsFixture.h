@@ -66,12 +66,12 @@ protected:
                         QStringLiteral("法规一\n法规二\n\n法规四"));
     }
 
-    void startProgram()
+    void startProgram(ProgramMode mode = ProgramMode::Candidate)
     {
-        mainWindow = std::make_unique<TForm_main>();
+        mainWindow = std::make_unique<TForm_main>(mode);
         new TForm1(mainWindow.get());
-        new TForm2(mainWindow.get());
-        new TForm3(mainWindow.get());
+        new TForm2(mainWindow.get(), mode);
+        new TForm3(mainWindow.get(), mode);
     }
 
     static QStringList items(const QComboBox* combo)

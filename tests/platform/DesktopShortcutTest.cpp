@@ -139,8 +139,11 @@ TEST(DesktopEntryText, QuotesTheExecutableAsTheFormatWants)
 TEST(DesktopEntryText, PlainPathsStayReadable)
 {
     const QByteArray text = desktopEntryText(QStringLiteral("/opt/velquarn/tarnex"));
-    EXPECT_EQ(text, QByteArray("[Desktop Entry]\nType=Application\nVersion=1.0\nName=Velquarn\n"
-                               "Exec=\"/opt/velquarn/tarnex\"\nPath=/opt/velquarn\nTerminal=false\n"));
+    EXPECT_EQ(QString::fromUtf8(text),
+              QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\nName=Velquarn\n"
+                             "Exec=\"/opt/velquarn/tarnex\"\nPath=/opt/velquarn\nTerminal=false\n"
+                             "Actions=author;\n\n[Desktop Action author]\nName=编辑试题\n"
+                             "Exec=\"/opt/velquarn/tarnex\" --author\n"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ImportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
+#include "PaperCommand.h"
 #include "ShowCommand.h"
 #include "TextCommand.h"
 #include "platform/AppError.h"
@@ -159,6 +160,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<ShowCommand>());
         all.push_back(std::make_unique<InfoCommand>());
+        all.push_back(std::make_unique<PaperCommand>());
         all.push_back(std::make_unique<TextCommand>());
         return all;
     }();
