@@ -106,10 +106,9 @@ TForm_main::TForm_main(ProgramMode mode, QWidget* parent)
     ui->RzPanel5->installEventFilter(this);
     ui->Image3->installEventFilter(this);
 
-    // An author reaches the information editor and the account-set initialization.
+    // An author reaches the information editor; "初始化账套" follows updateAccountSetBox().
     if (m_mode == ProgramMode::Author) {
         ui->RzBmpButton4->show();
-        ui->CheckBox2->show();
         setWindowTitle(windowTitleFor(m_mode, windowTitle()));
     }
 
