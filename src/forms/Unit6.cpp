@@ -25,6 +25,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QTimer>
+
+#include <optional>
 // The camera header hands out its video widget inline; the type has to be complete here.
 #include <QVideoWidget>
 
@@ -160,7 +162,7 @@ void TForm6::hideAllPageTabs()
     ui->RzPageControl1->tabBar()->hide();
 }
 
-// The six roots belong to the window's design; only a mouse click shows a question.
+// The six roots belong to the window's design.
 void TForm6::setUpIndex()
 {
     QTreeWidget* tree = ui->RzTreeView1;
@@ -168,7 +170,7 @@ void TForm6::setUpIndex()
         auto* root = new QTreeWidgetItem(tree, QStringList{kindRootText(kind)});
         setNodeImage(root, ImageRoot);
     }
-    connect(tree, &QTreeWidget::itemClicked, this, &TForm6::RzTreeView1Click);
+    connectIndexNavigation();
 }
 
 void TForm6::FormCreate()
@@ -262,12 +264,12 @@ void TForm6::FormShow()
     }
 
     if (!ADOQuery_dds().isEmpty()) {
-        ui->RzTreeView1->setCurrentItem(Node_dan->child(0));
+        selectNode(Node_dan->child(0));
         RzTreeView1Click();
         dangqian_tihao = 0;
     } else {
         dangqian_tihao = -1;
-        ui->RzTreeView1->setCurrentItem(ui->RzTreeView1->topLevelItem(0));
+        selectNode(ui->RzTreeView1->topLevelItem(0));
         RzTreeView1Click();
     }
 }
@@ -374,10 +376,20 @@ void TForm6::RzBmpButton3Click()
     const int count = scorePaper();
     const HandInFeedback feedback = composeHandInFeedback(ui->kemu->text(), count, counters);
     counters = feedback.counters;
-    // The score first: a ci.ini that cannot be written is reported after it, by the error box.
+    // The rotation is on disk before the score is read: a candidate who ends the program from the
+    // task bar, or a power cut, keeps it. A ci.ini that cannot be written is reported after the
+    // score, so the error never hides it.
+    std::optional<AppError> unwritten;
+    if (feedback.rotates()) {
+        try {
+            counters.save();
+        } catch (const AppError& error) {
+            unwritten = error;
+        }
+    }
     Dialogs::info(this, feedback.message);
-    if (feedback.rotates())
-        counters.save();
+    if (unwritten)
+        throw *unwritten;
 }
 
 // The answer panels go inert, the analysis of every page and the correct-answer line appear, and
