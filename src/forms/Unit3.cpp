@@ -22,6 +22,12 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), ui(new Ui::TForm3)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
     ui->Memo1->installEventFilter(this);
+    // A mouse selection fills the X11 selection, which a middle click pastes anywhere: it goes
+    // like the clipboard.
+    watchOwnSelection(this, [this] {
+        if (ui->Memo1->hasFocus() || ui->Memo1->textCursor().hasSelection())
+            emptyClipboard();
+    });
     connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm3::RzBmpButton4Click);
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm3::RzBmpButton1Click);
 }
