@@ -24,8 +24,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(new Ui::TForm2)
     ui->Memo1->installEventFilter(this);
     // A mouse selection fills the X11 selection, which a middle click pastes anywhere: it goes
     // like the clipboard.
-    watchOwnSelection(this, [this] {
-        if (ui->Memo1->hasFocus() || ui->Memo1->textCursor().hasSelection())
+    watchOwnSelection(this, [this](const QString& selected) {
+        if (ui->Memo1->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n') == selected)
             emptyClipboard();
     });
     connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm2::RzBmpButton4Click);

@@ -160,6 +160,10 @@ QTreeWidgetItem* TForm6::rootNode(QuestionKind kind) const
 void TForm6::hideAllPageTabs()
 {
     ui->RzPageControl1->tabBar()->hide();
+    // The page control passes the focus to its tab bar; with the bar hidden, Tab would stop
+    // there and never reach the question.
+    ui->RzPageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui->RzPageControl1->setFocusPolicy(Qt::NoFocus);
 }
 
 // The six roots belong to the window's design.

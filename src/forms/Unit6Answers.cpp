@@ -65,9 +65,9 @@ void TForm6::connectAnswerControls()
 
     // A mouse selection in a pane also fills the X11 selection, which a middle click pastes into
     // any program; it is emptied like the clipboard.
-    watchOwnSelection(this, [this] {
+    watchOwnSelection(this, [this](const QString& selected) {
         for (QTextEdit* pane : questionPanes()) {
-            if (pane->hasFocus() || pane->textCursor().hasSelection()) {
+            if (pane->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n') == selected) {
                 ed_dan_touClipboardChange();
                 return;
             }

@@ -23,7 +23,7 @@ void emptyClipboard()
 
 namespace tarnex {
 
-void watchOwnSelection(QObject* context, std::function<void()> owned)
+void watchOwnSelection(QObject* context, std::function<void(const QString&)> owned)
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
         return;
@@ -35,8 +35,8 @@ void watchOwnSelection(QObject* context, std::function<void()> owned)
         clipboard, &QClipboard::selectionChanged, context,
         [clipboard, owned = std::move(owned)] {
             const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
-            if (clipboard->ownsSelection() && data != nullptr && !data->formats().isEmpty())
-                owned();
+            if (clipboard->ownsSelection() && data != nullptr && data->hasText() && !data->text().isEmpty())
+                owned(data->text());
         },
         Qt::QueuedConnection);
 }

@@ -330,3 +330,41 @@ TEST_F(ExamScreenTest, EveryControlHasASpeakableName)
               u"显示导航列表");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(exam->ui->RzBmpButton3)->text(QAccessible::Name), u"交卷");
 }
+
+// Tab leads from the index through the shown question (stem, answer controls, options) to the
+// buttons under it and round to the index again; hidden authoring controls and the other pages
+// are skipped. A group of option buttons is one stop, its arrows move within it.
+TEST_F(ExamScreenTest, TabReachesIndexAnswersAndButtonsInOrder)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    exam->hideAllPageTabs();
+    QApplication::setActiveWindow(exam);
+    auto tabRound = [this] {
+        tree()->setFocus();
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == tree())
+                break;
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        return visited.join(u' ');
+    };
+    EXPECT_EQ(tabRound(), u"RzTreeView1 ed_dan_tou d_a ed_dan_wei RzBmpButton2 RzBmpButton1 RzBmpButton11 RzBmpButton3");
+    clickNumber(u"15"_qs);
+    EXPECT_EQ(tabRound(),
+              u"RzTreeView1 ed_anli_tou ck_anli_1_a ck_anli_1_b ck_anli_1_c ck_anli_1_d ck_anli_2_a ck_anli_2_b "
+              u"ck_anli_2_c ck_anli_2_d ck_anli_3_a ck_anli_3_b ck_anli_3_c ck_anli_3_d ck_anli_4_a ck_anli_4_b "
+              u"ck_anli_4_c ck_anli_4_d ck_anli_5_a ck_anli_5_b ck_anli_5_c ck_anli_5_d RzBmpButton2 RzBmpButton1 "
+              u"RzBmpButton11 RzBmpButton3");
+    // Within a group of option buttons the arrow keys choose, and the choice is recorded.
+    clickNumber(u"12"_qs);
+    exam->ui->shi_true->setFocus();
+    QTest::keyClick(exam->ui->shi_true, Qt::Key_Space);
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"a");
+    QTest::keyClick(exam->ui->shi_true, Qt::Key_Right);
+    EXPECT_TRUE(exam->ui->shi_false->isChecked());
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"b");
+}
