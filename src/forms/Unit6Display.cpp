@@ -57,7 +57,8 @@ void TForm6::connectIndexNavigation()
     // An assistive technology may select a row without moving the current one.
     connect(tree, &QTreeWidget::itemSelectionChanged, this, [this] {
         const QList<QTreeWidgetItem*> selected = ui->RzTreeView1->selectedItems();
-        if (!m_selectingFromCode && selected.size() == 1 && selected.first() != ui->RzTreeView1->currentItem())
+        if (!m_selectingFromCode && selected.size() == 1 &&
+            selected.first() != ui->RzTreeView1->currentItem())
             ui->RzTreeView1->setCurrentItem(selected.first());
     });
     connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {

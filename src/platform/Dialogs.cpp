@@ -60,8 +60,8 @@ QWidget* Dialogs::owner(QWidget* parent)
     QWidget* candidate = nullptr;
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
-        if (!window->isVisible() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip ||
-            qobject_cast<QMessageBox*>(window) != nullptr)
+        if (!window->isVisible() || window->windowType() == Qt::Popup ||
+            window->windowType() == Qt::ToolTip || qobject_cast<QMessageBox*>(window) != nullptr)
             continue;
         // A parentless window is the program's main one; an owned window is on top of it.
         if (candidate == nullptr || window->parentWidget() != nullptr)

@@ -101,8 +101,10 @@ TEST(BankCheck, RichTextStoredAsTextIsReported)
     ASSERT_EQ(dds.rows.at(1).at(dds.columnIndex(u"tou"_qs)).typeId(), QMetaType::QByteArray);
     dds.rows.at(1)[dds.columnIndex(u"tou"_qs)] = u"中文题干"_qs;
     dds.rows.at(1)[dds.columnIndex(u"ping"_qs)] = QString(u""_qs);
-    EXPECT_EQ(checkBank(bank),
-              QStringList({u"dds 会计基础 / 试题一 #2: tou is stored as text, not as the blob of a rich-text column"_qs}));
+    EXPECT_EQ(
+        checkBank(bank),
+        QStringList(
+            {u"dds 会计基础 / 试题一 #2: tou is stored as text, not as the blob of a rich-text column"_qs}));
 }
 
 TEST(BankCheck, PaperListsAndOrphans)

@@ -335,8 +335,9 @@ TEST_F(BrokenBankTest, DatabaseWithoutTheBankTablesIsNeverWritten)
     file.close();
     writePaperLists(folder.path(), QStringLiteral("基础一"), QStringLiteral("法规一"));
     startProgram();
-    expectErrorBox(QStringLiteral("数据库文件“%1”不是本程序的数据文件：缺少表 tb_memo、dds、duo、sf、jsfx、anli、ws。")
-                       .arg(path));
+    expectErrorBox(
+        QStringLiteral("数据库文件“%1”不是本程序的数据文件：缺少表 tb_memo、dds、duo、sf、jsfx、anli、ws。")
+            .arg(path));
     expectDesignWindow();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);

@@ -83,7 +83,8 @@ QStringList checkBank(const BankTables& bank)
 
             // Another tool may have stored a rich-text column as TEXT rather than as a blob; the
             // program shows it as the text it is, but it is not the bank's format.
-            for (const QString& column : {QStringLiteral("tou"), QStringLiteral("wei"), QStringLiteral("ping")}) {
+            for (const QString& column :
+                 {QStringLiteral("tou"), QStringLiteral("wei"), QStringLiteral("ping")}) {
                 if (table.columnIndex(column) < 0)
                     continue;
                 const QVariant& value = table.cell(row, column);
