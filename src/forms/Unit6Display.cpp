@@ -141,7 +141,7 @@ bool TForm6::showQuestionRow(QuestionKind kind, const QString& number)
     const QStringList columns = kindRichTextColumns(kind);
     const std::array<QTextEdit*, 3> editors = richTextEditors(kind);
     for (int i = 0; i < columns.size(); ++i)
-        loadStoredRichText(editors.at(std::size_t(i)), row.value(columns.at(i)));
+        loadStoredValue(editors.at(std::size_t(i)), row.value(columns.at(i)));
 
     QLineEdit* numberEdits[] = {ui->ed_dan_tihao,    ui->ed_duoxuan_tihao, ui->ed_shi_tihao,
                                 ui->ed_jisuan_tihao, ui->ed_anli_tihao,    ui->ed_wushi_tihao};

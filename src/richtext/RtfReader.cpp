@@ -138,7 +138,7 @@ QString storedTextToPlainText(const QString& text)
     return isRtf(text.left(64).toLatin1()) ? rtfToPlainText(rtfOfText(text)) : editorText(text);
 }
 
-void loadStoredRichText(QTextEdit* editor, const QVariant& value)
+void loadStoredValue(QTextEdit* editor, const QVariant& value)
 {
     if (value.typeId() != QMetaType::QString) {
         loadStoredRichText(editor, value.toByteArray());

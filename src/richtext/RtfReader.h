@@ -34,6 +34,6 @@ void loadStoredRichText(QTextEdit* editor, const QByteArray& data);
 void readStoredText(const QString& text, QTextDocument* document);
 QString storedTextToPlainText(const QString& text);
 // A column's value as the bank holds it: a QString for a TEXT value, bytes for anything else.
-void loadStoredRichText(QTextEdit* editor, const QVariant& value);
+void loadStoredValue(QTextEdit* editor, const QVariant& value);
 
 } // namespace tarnex

@@ -81,6 +81,16 @@ def heading(app):
     return None
 
 
+def expect_heading(app, want, timeout=10):
+    """Waits for the question heading (a press lands a moment after the action)."""
+    end = time.time() + timeout
+    got = heading(app)
+    while got != want and time.time() < end:
+        time.sleep(0.1)
+        got = heading(app)
+    check("heading", got, want)
+
+
 def stored(folder, table, number, column):
     sql = (f"PRAGMA key='5820417';\n"
            f"select {column} from {table} where tihao collate binary = '{number}';\n")
@@ -100,17 +110,17 @@ with tempfile.TemporaryDirectory() as folder:
         toggle, press = "toggle", "press"
         act(app, "单选 C", toggle, pyatspi.ROLE_RADIO_BUTTON)
         act(app, "下一题", press)
-        check("heading", heading(app), "多选题 第2题")
+        expect_heading(app, "多选题 第2题")
         act(app, "多选 D", toggle, pyatspi.ROLE_CHECK_BOX)
         act(app, "多选 A", toggle, pyatspi.ROLE_CHECK_BOX)
         act(app, "下一题", press)
-        check("heading", heading(app), "是非题 第3题")
+        expect_heading(app, "是非题 第3题")
         act(app, "判断 错误", toggle, pyatspi.ROLE_RADIO_BUTTON)
         act(app, "下一题", press)
-        check("heading", heading(app), "计算分析 第4题")
+        expect_heading(app, "计算分析 第4题")
         act(app, "计算分析 第二题 B", toggle, pyatspi.ROLE_CHECK_BOX)
         act(app, "下一题", press)
-        check("heading", heading(app), "案例分析 第5题")
+        expect_heading(app, "案例分析 第5题")
         act(app, "案例分析 第五题 D", toggle, pyatspi.ROLE_CHECK_BOX)
         check("hand-in button", find(app, "交卷", pyatspi.ROLE_PUSH_BUTTON) is not None, True)
     finally:
