@@ -16,7 +16,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$build/bin/kstk.dat" "$build/bin/titao.dat" "$work/"
 
-# One program, RUNS times: the median wall time in milliseconds and the largest peak RSS in MB.
+# One program, RUNS times: the median wall time in milliseconds and the largest peak RSS in KB.
 measure() {
   local platform=$1
   shift
@@ -31,12 +31,12 @@ measure() {
   done
   local median
   median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-  echo "$median $((memory / 1024))"
+  echo "$median $memory"
 }
 
 platforms=(offscreen)
 [ -n "${DISPLAY:-}" ] && platforms+=(xcb)
-printf '%-10s %-20s %10s %12s\n' platform program "start ms" "peak MB"
+printf '%-10s %-20s %10s %12s\n' platform program "start ms" "peak KB"
 for platform in "${platforms[@]}"; do
   read -r bare_ms bare_mb < <(measure "$platform" "$build/bench/start_bare")
   read -r main_ms main_mb < <(measure "$platform" "$build/bench/start_tarnex" "$work")

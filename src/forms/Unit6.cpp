@@ -27,8 +27,6 @@
 #include <QTimer>
 
 #include <optional>
-// The camera header hands out its video widget inline; the type has to be complete here.
-#include <QVideoWidget>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
