@@ -5,6 +5,7 @@
 #include "Unit_main.h"
 #include "app/Application.h"
 #include "app/Startup.h"
+#include "app/WebPanelStart.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopShortcut.h"
 #include "platform/Dialogs.h"
@@ -22,11 +23,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s PROGRAM_FOLDER\n", argv[0]);
         return 2;
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    tarnex::Application app(argc, argv);
-    tarnex::AppPaths::setProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
+    // The program's own start-up order: the web panel is decided before the application object.
     tarnex::bench::OfflineProbe offline;
-    tarnex::NetworkProbe::setInstanceForTesting(&offline);
+    const tarnex::WebPanelStart web = tarnex::prepareWebPanel(offline);
+    tarnex::Application app(argc, argv);
+    tarnex::applyWebPanelStart(web);
+    tarnex::AppPaths::setProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir desktop; // keep the measurement's shortcut off the real desktop
     tarnex::setDesktopFolderForTesting(desktop.path());
     tarnex::Dialogs::setTestMode(true);

@@ -21,6 +21,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   fonts-wqy-zenhei
   libreoffice-writer-nogui unrtf
+  xvfb dbus at-spi2-core python3-pyatspi
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,7 @@ void reportHandlerError(const std::exception& error)
 {
     const auto* appError = dynamic_cast<const AppError*>(&error);
     const QString text = appError != nullptr ? appError->message() : QString::fromLocal8Bit(error.what());
-    Dialogs::error(QApplication::activeWindow(), text);
+    Dialogs::error(Dialogs::owner(nullptr), text);
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -1,10 +1,12 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Startup.h"
+#include "WebPanelStart.h"
 
 #include "Unit_main.h"
 
 #include "platform/Dialogs.h"
+#include "platform/NetworkProbe.h"
 
 #include <cstdio>
 
@@ -40,11 +42,13 @@ int main(int argc, char** argv)
         break;
     }
 
-    // The web panel's engine shares its OpenGL context with the widgets; this must be set before
-    // the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Whether the web panel can be shown is known before the application object exists: only
+    // then does its engine get the OpenGL context sharing, which loads the GL driver. A browser
+    // engine that cannot start (as root, where its sandbox cannot run) leaves the panel hidden.
+    const tarnex::WebPanelStart web = tarnex::prepareWebPanel(tarnex::NetworkProbe::instance());
     tarnex::Application app(argc, argv);
     QApplication::setApplicationName(tarnex::applicationTitle());
+    tarnex::applyWebPanelStart(web);
 
     tarnex::createProgramWindows(request.mode)->show();
     return app.exec();

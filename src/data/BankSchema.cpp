@@ -192,7 +192,8 @@ void ensureQuestionIndexes(Database& db)
 
 std::unique_ptr<Database> openQuestionBankFile(const QString& path)
 {
-    auto db = Database::open(path, QByteArray(Database::BankPassword));
+    auto db = Database::open(path, QByteArray(Database::BankPassword), Database::OpenMode::ExistingOnly,
+                             QStringList{QStringLiteral("tb_memo")} + questionTables());
     try {
         ensureQuestionIndexes(*db);
     } catch (const AppError&) {

@@ -63,7 +63,8 @@ void createQuestionIndexes(Database& db);
 // Adds the indexes that a bank built without them lacks, in one transaction; one query when they
 // are all there.
 void ensureQuestionIndexes(Database& db);
-// Opens kstk.dat with its password and adds the indexes it lacks. A bank that cannot take them
+// Opens kstk.dat with its password, refusing before any write a file that is empty or lacks the
+// bank's tables, and adds the indexes it lacks. A bank that cannot take them
 // (a read-only file) opens all the same and is only slower.
 std::unique_ptr<Database> openQuestionBankFile(const QString& path);
 

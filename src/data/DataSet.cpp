@@ -178,6 +178,11 @@ QByteArray DataSet::bytes(const QString& column) const
     return value.toString().toUtf8();
 }
 
+QVariant DataSet::value(const QString& column) const
+{
+    return currentValue(requireColumn(column));
+}
+
 bool DataSet::isNull(const QString& column) const
 {
     return currentValue(requireColumn(column)).isNull();

@@ -58,6 +58,8 @@ public:
     // matched case-insensitively; an unknown column throws.
     QString text(const QString& column) const;
     QByteArray bytes(const QString& column) const;
+    // The value as the file holds it: QString for TEXT, QByteArray for a BLOB, null for NULL.
+    QVariant value(const QString& column) const;
     bool isNull(const QString& column) const;
 
     // Makes the first row whose column equals the value, ignoring case, the current row.

@@ -26,11 +26,15 @@ int compareTihao(void*, int lengthA, const void* a, int lengthB, const void* b)
 
 } // namespace
 
-std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& password, OpenMode mode)
+std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& password, OpenMode mode,
+                                         const QStringList& requiredTables)
 {
     const QString shown = QFileInfo(path).fileName();
     if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
         throw AppError(QStringLiteral("找不到数据库文件“%1”。").arg(path));
+    // SQLite takes an empty file for a new database and would turn it into one on the first write.
+    if (mode == OpenMode::ExistingOnly && QFileInfo(path).size() == 0)
+        throw AppError(QStringLiteral("数据库文件“%1”是空文件（0 字节），不是本程序的数据文件。").arg(path));
 
     int flags = SQLITE_OPEN_READWRITE;
     if (mode == OpenMode::CreateIfMissing)
@@ -54,6 +58,15 @@ std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& 
         throw AppError(
             QStringLiteral("无法打开数据库“%1”：%2").arg(shown, QString::fromUtf8(sqlite3_errmsg(raw))));
     }
+
+    QStringList missing;
+    for (const QString& table : requiredTables) {
+        if (!db->tableExists(table))
+            missing.append(table);
+    }
+    if (!missing.isEmpty())
+        throw AppError(QStringLiteral("数据库文件“%1”不是本程序的数据文件：缺少表 %2。")
+                           .arg(path, missing.join(QStringLiteral("、"))));
 
     if (db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
         db->queryText(QStringLiteral("PRAGMA journal_mode = WAL"));

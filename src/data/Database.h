@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -29,9 +30,11 @@ public:
 
     // Opens the file; with a non-empty password the file must be encrypted with it, without one
     // it must be plain. Throws AppError when the file is missing, the password is wrong or the
-    // file is not a database.
+    // file is not a database. An existing file that is empty, or that lacks one of the required
+    // tables, is refused before anything is written to it (no log, no journal mode).
     static std::unique_ptr<Database> open(const QString& path, const QByteArray& password = {},
-                                          OpenMode mode = OpenMode::ExistingOnly);
+                                          OpenMode mode = OpenMode::ExistingOnly,
+                                          const QStringList& requiredTables = {});
     ~Database();
 
     Database(const Database&) = delete;

@@ -29,8 +29,8 @@ QString secondBandPhrase(int liu);
 QString scoreMessage(int count, const QString& phrase);
 
 // Everything a hand-in shows and keeps: the message and the counters after the rotation of the
-// chosen band. The caller shows the message first and saves the counters afterwards only when
-// rotates() holds, so a ci.ini that cannot be written never hides the score.
+// chosen band. The caller saves the counters when rotates() holds, then shows the message; a
+// ci.ini that cannot be written is reported after the message, so it never hides the score.
 struct HandInFeedback
 {
     int count = 0;

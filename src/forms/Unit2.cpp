@@ -29,6 +29,12 @@ TForm2::TForm2(QWidget* parent, ProgramMode mode) : QDialog(parent), ui(new Ui::
         setWindowTitle(windowTitleFor(m_mode, windowTitle()));
     } else {
         ui->Memo1->installEventFilter(this);
+        // A mouse selection fills the X11 selection, which a middle click pastes anywhere: it
+        // goes like the clipboard.
+        watchOwnSelection(this, [this](const QString& selected) {
+            if (ui->Memo1->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n') == selected)
+                emptyClipboard();
+        });
     }
     connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm2::RzBmpButton4Click);
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm2::RzBmpButton1Click);

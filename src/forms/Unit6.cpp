@@ -25,8 +25,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QTimer>
-// The camera header hands out its video widget inline; the type has to be complete here.
-#include <QVideoWidget>
+
+#include <optional>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -163,9 +163,13 @@ void TForm6::hideAllPageTabs()
     if (m_mode == ProgramMode::Author)
         return;
     ui->RzPageControl1->tabBar()->hide();
+    // The page control passes the focus to its tab bar; with the bar hidden, Tab would stop
+    // there and never reach the question.
+    ui->RzPageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    ui->RzPageControl1->setFocusPolicy(Qt::NoFocus);
 }
 
-// The six roots belong to the window's design; only a mouse click shows a question.
+// The six roots belong to the window's design.
 void TForm6::setUpIndex()
 {
     QTreeWidget* tree = ui->RzTreeView1;
@@ -175,7 +179,7 @@ void TForm6::setUpIndex()
         auto* root = new QTreeWidgetItem(tree, QStringList{kindRootText(kind)});
         setNodeImage(root, ImageRoot);
     }
-    connect(tree, &QTreeWidget::itemClicked, this, &TForm6::RzTreeView1Click);
+    connectIndexNavigation();
 }
 
 void TForm6::FormCreate()
@@ -269,12 +273,12 @@ void TForm6::FormShow()
     }
 
     if (!ADOQuery_dds().isEmpty()) {
-        ui->RzTreeView1->setCurrentItem(Node_dan->child(0));
+        selectNode(Node_dan->child(0));
         RzTreeView1Click();
         dangqian_tihao = 0;
     } else {
         dangqian_tihao = -1;
-        ui->RzTreeView1->setCurrentItem(ui->RzTreeView1->topLevelItem(0));
+        selectNode(ui->RzTreeView1->topLevelItem(0));
         RzTreeView1Click();
     }
 }
@@ -381,10 +385,20 @@ void TForm6::RzBmpButton3Click()
     const int count = scorePaper();
     const HandInFeedback feedback = composeHandInFeedback(ui->kemu->text(), count, counters);
     counters = feedback.counters;
-    // The score first: a ci.ini that cannot be written is reported after it, by the error box.
+    // The rotation is on disk before the score is read: a candidate who ends the program from the
+    // task bar, or a power cut, keeps it. A ci.ini that cannot be written is reported after the
+    // score, so the error never hides it.
+    std::optional<AppError> unwritten;
+    if (feedback.rotates()) {
+        try {
+            counters.save();
+        } catch (const AppError& error) {
+            unwritten = error;
+        }
+    }
     Dialogs::info(this, feedback.message);
-    if (feedback.rotates())
-        counters.save();
+    if (unwritten)
+        throw *unwritten;
 }
 
 // The answer panels go inert, the analysis of every page and the correct-answer line appear, and

@@ -107,8 +107,9 @@ public:
     QTimer* Timer2 = nullptr;
 
 public Q_SLOTS:
-    // Display of the selected node of the index; a mouse click in the index, previous, next and
-    // the loading run it, keyboard moves in the index do not.
+    // Display of the selected node of the index. A mouse click in the index, Enter, previous, next
+    // and the loading run it; so does every change of the selected question, by the arrow keys
+    // or an assistive technology (a root reached that way shows nothing).
     void RzTreeView1Click();
     void RzBmpButton1Click(); // 下一题
     void RzBmpButton2Click(); // 上一题
@@ -117,7 +118,8 @@ public Q_SLOTS:
     void find_nodetext(QTreeWidgetItem* start, const QString& number);
 
     // "交卷": after a confirmation the review, the score and its message; "退出": ends the program
-    // without asking. An unwritable ci.ini leaves after the score message was shown.
+    // without asking. ci.ini is written before the score message; when it cannot be written the
+    // error leaves after the score message was shown.
     void RzBmpButton3Click();
     // The countdown's minute, and the camera start one second after loading.
     void Timer2Timer();
@@ -185,6 +187,9 @@ private:
     void markQuestions(const QStringList& numbers);
 
     // Display (Unit6Display.cpp).
+    void connectIndexNavigation();
+    void selectNode(QTreeWidgetItem* node);
+    bool indexEvent(QObject* watched, QEvent* event);
     void showQuestionNode(QTreeWidgetItem* node);
     void showRootNode(QTreeWidgetItem* root);
     bool showQuestionRow(tarnex::QuestionKind kind, const QString& number);
@@ -220,6 +225,10 @@ private:
     std::array<std::unique_ptr<tarnex::DataSet>, tarnex::QuestionKindCount> m_queries;
     std::array<QRadioButton*, 4> m_singleChoice{};
     std::vector<OptionGroup> m_optionGroups;
+    // The program is selecting a node and shows it itself; the node a selection change has just
+    // shown (the click that made it needs not show it again).
+    bool m_selectingFromCode = false;
+    QTreeWidgetItem* m_shownBySelection = nullptr;
     // The preview was started by this window and not stopped yet.
     bool m_cameraStarted = false;
 };

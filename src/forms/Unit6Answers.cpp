@@ -63,6 +63,16 @@ void TForm6::connectAnswerControls()
                     [this, g] { optionGroupMouseUp(m_optionGroups.at(g)); });
     }
 
+    // A mouse selection in a pane also fills the X11 selection, which a middle click pastes into
+    // any program; it is emptied like the clipboard.
+    watchOwnSelection(this, [this](const QString& selected) {
+        for (QTextEdit* pane : questionPanes()) {
+            if (pane->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n') == selected) {
+                ed_dan_touClipboardChange();
+                return;
+            }
+        }
+    });
     for (QTextEdit* pane : questionPanes()) {
         connect(pane, &QTextEdit::selectionChanged, this, &TForm6::ed_dan_touClipboardChange);
         connect(pane, &QTextEdit::textChanged, this, &TForm6::ed_dan_touClipboardChange);
@@ -82,6 +92,8 @@ std::array<QTextEdit*, 14> TForm6::questionPanes() const
 // changes, so a copy made with the keyboard is gone as soon as the keys are let go.
 bool TForm6::eventFilter(QObject* watched, QEvent* event)
 {
+    if (indexEvent(watched, event))
+        return true;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

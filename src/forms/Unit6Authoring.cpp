@@ -451,7 +451,8 @@ void TForm6::addQuestion(QuestionKind kind)
     auto* node = new QTreeWidgetItem(QStringList{number});
     setNodeImage(node, ImageUnanswered);
     root->addChild(node);
-    ui->RzTreeView1->setCurrentItem(node);
+    // Selected without being shown: the editors keep what the author typed.
+    selectNode(node);
     m_justAdded.at(std::size_t(kindIndex(kind))) = number;
 
     if (kind == QuestionKind::Calculation || kind == QuestionKind::Case)
@@ -531,9 +532,10 @@ void TForm6::deleteQuestion(QuestionKind kind)
     QString& added = m_justAdded.at(std::size_t(kindIndex(kind)));
     if (added == number)
         added.clear();
+    // The emptied page stands for no question: nothing stays selected that a modify could write,
+    // and the neighbour the index would move to is not shown.
+    selectNode(nullptr);
     delete node;
-    // The emptied page stands for no question: nothing stays selected that a modify could write.
-    ui->RzTreeView1->setCurrentItem(nullptr);
 }
 
 void TForm6::modifyQuestion(QuestionKind kind)

@@ -12,6 +12,8 @@
 #include "platform/TextUtil.h"
 #include "richtext/RtfReader.h"
 
+#include <QKeyEvent>
+
 using namespace tarnex;
 
 namespace {
@@ -34,6 +36,64 @@ QTreeWidgetItem* nextSibling(const QTreeWidgetItem* node)
 }
 
 } // namespace
+
+// The index is walked with the mouse, the arrow keys or an assistive technology's selection, and
+// whatever question is selected is shown, once per change: a click that selected a node has shown
+// it already when the button is released. A click on the node already shown, and Enter, show it
+// again; only they lead from a root to its first question, so the arrow keys can pass over the
+// roots.
+void TForm6::connectIndexNavigation()
+{
+    QTreeWidget* tree = ui->RzTreeView1;
+    tree->installEventFilter(this);
+    tree->viewport()->installEventFilter(this);
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        m_shownBySelection = nullptr;
+        if (m_selectingFromCode || current == nullptr || current->parent() == nullptr)
+            return;
+        m_shownBySelection = current;
+        RzTreeView1Click();
+    });
+    // An assistive technology may select a row without moving the current one.
+    connect(tree, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = ui->RzTreeView1->selectedItems();
+        if (!m_selectingFromCode && selected.size() == 1 &&
+            selected.first() != ui->RzTreeView1->currentItem())
+            ui->RzTreeView1->setCurrentItem(selected.first());
+    });
+    connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (item == m_shownBySelection) {
+            m_shownBySelection = nullptr;
+            return;
+        }
+        RzTreeView1Click();
+    });
+}
+
+// Selects a node for the program, which shows it itself.
+void TForm6::selectNode(QTreeWidgetItem* node)
+{
+    m_selectingFromCode = true;
+    ui->RzTreeView1->setCurrentItem(node);
+    m_selectingFromCode = false;
+}
+
+// A press starts a new click: whether it shows the node is decided by what the press selects.
+bool TForm6::indexEvent(QObject* watched, QEvent* event)
+{
+    if (watched == ui->RzTreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        m_shownBySelection = nullptr;
+        return false;
+    }
+    if (watched == ui->RzTreeView1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RzTreeView1Click();
+            return true;
+        }
+    }
+    return false;
+}
 
 void TForm6::RzTreeView1Click()
 {
@@ -81,7 +141,7 @@ bool TForm6::showQuestionRow(QuestionKind kind, const QString& number)
     const QStringList columns = kindRichTextColumns(kind);
     const std::array<QTextEdit*, 3> editors = richTextEditors(kind);
     for (int i = 0; i < columns.size(); ++i)
-        loadStoredRichText(editors.at(std::size_t(i)), row.bytes(columns.at(i)));
+        loadStoredValue(editors.at(std::size_t(i)), row.value(columns.at(i)));
 
     QLineEdit* numberEdits[] = {ui->ed_dan_tihao,    ui->ed_duoxuan_tihao, ui->ed_shi_tihao,
                                 ui->ed_jisuan_tihao, ui->ed_anli_tihao,    ui->ed_wushi_tihao};
@@ -176,7 +236,7 @@ void TForm6::showRootNode(QTreeWidgetItem* root)
     ui->Label27->setText(bareCorrectAnswerLine());
     for (QTreeWidgetItem* node = root; node != nullptr; node = nextSibling(node)) {
         if (node->childCount() > 0) {
-            ui->RzTreeView1->setCurrentItem(node->child(0));
+            selectNode(node->child(0));
             RzTreeView1Click();
             return;
         }
@@ -229,7 +289,7 @@ void TForm6::selectAndShowNumber(const QString& number)
         for (int i = 0; i < root->childCount(); ++i) {
             QTreeWidgetItem* node = root->child(i);
             if (node->text(0) == number) {
-                tree->setCurrentItem(node);
+                selectNode(node);
                 RzTreeView1Click();
             }
         }

@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 
-// An option box of the exam screen. It reports each finished mouse click on it (any button,
-// released over the box or away from it) after the box has taken the click, so the receiver
-// reads the state the candidate sees. A toggle from the keyboard (Space) is reported too, so a
-// ticked box is never left unrecorded.
+// An option box of the exam screen. It reports each answering gesture on it after the box has
+// taken it, so the receiver reads the state the candidate sees: every finished mouse click (any
+// button, released over the box or away from it), Space on the focused box, and the toggle or
+// press action of an assistive technology. Setting the box from the program reports nothing.
 class OptionBox : public QCheckBox
 {
     Q_OBJECT
@@ -13,10 +13,16 @@ class OptionBox : public QCheckBox
 public:
     explicit OptionBox(QWidget* parent = nullptr);
 
+    // What an assistive technology's toggle or press action does: the box changes as by a click
+    // and the gesture is reported. Nothing happens while the box is disabled.
+    void accessibleToggle();
+
 Q_SIGNALS:
     void answerGesture();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    bool m_inMouseRelease = false;
 };

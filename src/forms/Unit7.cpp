@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTabBar>
 
 using tarnex::trimmedText;
@@ -29,6 +30,15 @@ TForm7::TForm7(tarnex::Database& bank, QPlainTextEdit* memo, int number, QWidget
     connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm7::BitBtn4Click);
     connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm7::BitBtn5Click);
     connect(ui->RzTreeView1, &QTreeWidget::itemDoubleClicked, this, &TForm7::RzTreeView1DblClick);
+    // The highlighted line is the current line, however it got there: the arrow keys, an
+    // assistive technology's selection, or the mouse (which also copies it on the press).
+    connect(ui->DBGridEh1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { gridLineChanged(current.row()); });
+    connect(ui->DBGridEh1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = ui->DBGridEh1->selectionModel()->selectedRows();
+        if (!m_refreshingGrid && rows.size() == 1 && rows.first().row() != ui->DBGridEh1->currentRow())
+            ui->DBGridEh1->setCurrentCell(rows.first().row(), 0);
+    });
     FormCreate();
 }
 
@@ -213,7 +223,9 @@ bool TForm7::eventFilter(QObject* watched, QEvent* event)
         const int row = ui->DBGridEh1->indexAt(press->position().toPoint()).row();
         if (row >= 0 && row < m_lines->recordCount()) {
             m_lines->setPosition(row);
+            m_refreshingGrid = true;
             ui->DBGridEh1->selectRow(row);
+            m_refreshingGrid = false;
         }
         DBGridEh1MouseDown();
     }
@@ -231,8 +243,20 @@ void TForm7::writeLine(const tarnex::JournalLine& line)
     refreshGrid();
 }
 
+void TForm7::gridLineChanged(int row)
+{
+    if (m_refreshingGrid || row < 0 || row >= m_lines->recordCount())
+        return;
+    m_lines->setPosition(row);
+    DBGridEh1MouseDown();
+}
+
 void TForm7::refreshGrid()
 {
+    // Showing the lines moves the grid's highlight to the data set's current line, not the other
+    // way round.
+    m_refreshingGrid = true;
+    const auto done = qScopeGuard([this] { m_refreshingGrid = false; });
     QTableWidget* grid = ui->DBGridEh1;
     const int current = m_lines->position();
     grid->setRowCount(m_lines->recordCount());

@@ -58,6 +58,8 @@ private:
     void setLineButtonsEnabled(bool enabled);
     // Shows the lines of the data set in the grid, the current one selected.
     void refreshGrid();
+    // The grid's highlight moved to a line: it becomes the current line and fills the fields.
+    void gridLineChanged(int row);
     void writeLine(const tarnex::JournalLine& line);
     QString direction() const;
     QString subject() const;
@@ -65,4 +67,5 @@ private:
 
     std::unique_ptr<tarnex::DataSet> m_lines;
     QPlainTextEdit* m_memo;
+    bool m_refreshingGrid = false;
 };

@@ -27,6 +27,7 @@
 #include "platform/NetworkProbe.h"
 #include "platform/ServerConnection.h"
 #include "platform/TextUtil.h"
+#include "platform/WindowCaption.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -170,7 +171,7 @@ void TForm_main::FormCreate()
 
     fillPaperList(splitListLines(memo.text(QStringLiteral("memo1"))));
 
-    setWindowTitle(windowTitleFor(m_mode, memo.text(QStringLiteral("edit3"))));
+    setWindowCaption(this, windowTitleFor(m_mode, memo.text(QStringLiteral("edit3"))));
 
     showWebPanel();
 
@@ -181,6 +182,7 @@ void TForm_main::openQuestionBank()
 {
     m_memo.reset();
     m_bank.reset();
+    // A file that is empty or not a bank is refused before anything is written to it.
     m_bank = BankSchema::openQuestionBankFile(AppPaths::programFile(QStringLiteral("kstk.dat")));
     auto table = std::make_unique<DataSet>(*m_bank);
     table->open(QStringLiteral("select * from tb_memo"));
@@ -189,7 +191,8 @@ void TForm_main::openQuestionBank()
 
 void TForm_main::openPaperLists()
 {
-    m_paperLists = Database::open(AppPaths::programFile(QStringLiteral("titao.dat")));
+    m_paperLists = Database::open(AppPaths::programFile(QStringLiteral("titao.dat")), {},
+                                  Database::OpenMode::ExistingOnly, {QStringLiteral("memo_temp")});
     auto table = std::make_unique<DataSet>(*m_paperLists);
     table->open(QStringLiteral("select * from memo_temp"));
     m_memoTemp = std::move(table);
@@ -210,7 +213,7 @@ void TForm_main::showWebPanel()
         return;
     }
     const QString address = webPanelAddress(ADOTable1().text(QStringLiteral("微博地址")));
-    if (address.isEmpty()) {
+    if (address.isEmpty() || !webEngineAvailable()) {
         ui->RzPanel8->hide();
         return;
     }
@@ -219,16 +222,29 @@ void TForm_main::showWebPanel()
 
 void TForm_main::navigateWebPanel(const QString& address)
 {
-    WebPanel& engine = loadWebPanel();
+    const QUrl url = QUrl::fromUserInput(address);
+    m_webRequests.append(url);
+    // The engine starts only where the start-up prepared it (online, with the OpenGL context
+    // sharing it needs, and able to start at all); a panel hidden at start-up stays without it.
+    if (!webEngineAvailable() || !QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts))
+        return;
+    WebPanel* engine = nullptr;
+    try {
+        engine = &loadWebPanel();
+    } catch (const AppError& error) {
+        // A browser engine that cannot be loaded costs the panel, never the rest of the program.
+        qWarning("%s", qPrintable(error.message()));
+        setWebEngineAvailable(false);
+        ui->RzPanel8->hide();
+        return;
+    }
     if (m_webBrowser == nullptr) {
-        m_webBrowser = engine.createView(ui->RzPanel8);
+        m_webBrowser = engine->createView(ui->RzPanel8);
         m_webBrowser->setObjectName(QStringLiteral("WebBrowser1"));
         m_webBrowser->setAccessibleName(QStringLiteral("信息网页"));
         ui->RzPanel8->layout()->addWidget(m_webBrowser);
     }
-    const QUrl url = QUrl::fromUserInput(address);
-    m_webRequests.append(url);
-    engine.navigate(m_webBrowser, url);
+    engine->navigate(m_webBrowser, url);
 }
 
 QUrl TForm_main::webPanelUrl() const

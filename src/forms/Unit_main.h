@@ -42,8 +42,9 @@ public:
     // Closes tb_memo and opens it again, so its snapshot holds what was just saved.
     void reopenMemoTable();
 
-    // Shows an address in the web panel. The browser is built on the first call only, so a start
-    // without network access never loads the web engine.
+    // Shows an address in the web panel. The browser is built on the first call only, and only
+    // where the start-up prepared the engine, so a start without network access never loads it;
+    // an engine that cannot be loaded hides the panel. Every address is kept in webPanelRequests().
     void navigateWebPanel(const QString& address);
     QWidget* WebBrowser1() const { return m_webBrowser; }
     // The address the web panel shows now (empty before its first navigation).

@@ -19,4 +19,22 @@ WebPanel& loadWebPanel()
     return *panel;
 }
 
+namespace {
+bool& engineAvailable()
+{
+    static bool available = true;
+    return available;
+}
+} // namespace
+
+bool webEngineAvailable()
+{
+    return engineAvailable();
+}
+
+void setWebEngineAvailable(bool available)
+{
+    engineAvailable() = available;
+}
+
 } // namespace tarnex

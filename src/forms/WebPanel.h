@@ -22,6 +22,12 @@ public:
 // Loads the plugin once; throws AppError when it cannot be loaded.
 WebPanel& loadWebPanel();
 
+// Whether the browser engine can start in this process at all, as the start-up decided it before
+// the application object existed (true unless it said otherwise). When it cannot, the panel
+// stays hidden and the engine is never loaded.
+bool webEngineAvailable();
+void setWebEngineAvailable(bool available);
+
 } // namespace tarnex
 
 #define TarnexWebPanel_iid "org.velquarn.tarnex.WebPanel/1"

@@ -1,12 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QtPlugin>
 
-#include <memory>
-
-class QCamera;
-class QMediaCaptureSession;
-class QVideoWidget;
 class QWidget;
 
 namespace tarnex {
@@ -25,34 +21,12 @@ public:
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
 
-    // The preview the program uses; tests install a fake. Ownership stays with the caller of set.
+    // The preview the program uses: the one on Qt Multimedia, from the plugin tarnex_camera next
+    // to the executable, loaded on the first call only (a start without "摄像头" never loads the
+    // media stack); a preview without device when the plugin cannot be loaded. Tests install a
+    // fake. Ownership stays with the caller of set.
     static CameraPreview& instance();
     static void setInstanceForTesting(CameraPreview* preview);
-};
-
-// The real preview on Qt Multimedia.
-class MultimediaCameraPreview : public CameraPreview
-{
-public:
-    // One preview frame every 66 ms, where the device offers such a rate.
-    static constexpr float PreferredFrameRate = 15.0f;
-
-    MultimediaCameraPreview();
-    ~MultimediaCameraPreview() override;
-
-    void start(QWidget* area) override;
-    void stop() override;
-    bool isRunning() const override;
-
-    // The video widget inside the area while running (for tests and layout), or null.
-    QVideoWidget* videoWidget() const;
-
-private:
-    void release();
-
-    std::unique_ptr<QMediaCaptureSession> m_session;
-    std::unique_ptr<QCamera> m_camera;
-    QPointer<QVideoWidget> m_video;
 };
 
 // A preview without a device for tests: it records the calls and, when told it has a camera,
@@ -73,4 +47,15 @@ private:
     bool m_running = false;
 };
 
+// What the camera plugin offers: the real preview.
+class CameraPreviewFactory
+{
+public:
+    virtual ~CameraPreviewFactory() = default;
+    virtual CameraPreview* createPreview() = 0;
+};
+
 } // namespace tarnex
+
+#define TarnexCameraPreviewFactory_iid "org.velquarn.tarnex.CameraPreviewFactory/1"
+Q_DECLARE_INTERFACE(tarnex::CameraPreviewFactory, TarnexCameraPreviewFactory_iid)

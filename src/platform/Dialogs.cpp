@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 #include <utility>
@@ -33,7 +34,7 @@ QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, con
     QString shown = text;
     shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, caption, shown, buttons, parent);
+    QMessageBox box(icon, caption, shown, buttons, Dialogs::owner(parent));
     // The buttons speak Chinese like the rest of the program, whatever translations are installed.
     if (auto* ok = box.button(QMessageBox::Ok))
         ok->setText(QStringLiteral("确定"));
@@ -45,6 +46,29 @@ QMessageBox::StandardButton showBox(QWidget* parent, QMessageBox::Icon icon, con
 }
 
 } // namespace
+
+QWidget* Dialogs::owner(QWidget* parent)
+{
+    if (parent != nullptr)
+        return parent->window();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Right after another box closed, no window may be active yet: the box goes to the window the
+    // user works in, the one visible main window (the exam screen once the main window is hidden).
+    QWidget* candidate = nullptr;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (!window->isVisible() || window->windowType() == Qt::Popup ||
+            window->windowType() == Qt::ToolTip || qobject_cast<QMessageBox*>(window) != nullptr)
+            continue;
+        // A parentless window is the program's main one; an owned window is on top of it.
+        if (candidate == nullptr || window->parentWidget() != nullptr)
+            candidate = window;
+    }
+    return candidate;
+}
 
 QString applicationTitle()
 {

@@ -39,6 +39,11 @@ public:
     // A box without icon, OK button, the given caption.
     static void plain(QWidget* parent, const QString& text, const QString& caption);
 
+    // The window a box is owned by: the given one's window, else the modal or active window, else
+    // the visible window the user works in. A box without owner would count as the last window
+    // closing and could end the program when it is closed.
+    static QWidget* owner(QWidget* parent);
+
     static void setTestMode(bool on);
     static bool testMode();
     static void queueAnswer(bool yes);

@@ -18,6 +18,20 @@ public:
     // The probe the program uses; tests install a fake. Ownership stays with the caller of set.
     static NetworkProbe& instance();
     static void setInstanceForTesting(NetworkProbe* probe);
+    // The start-up probes before any window exists and installs its answer here, so the main
+    // window reads it instead of probing a second time.
+    static void setInstance(NetworkProbe* probe) { setInstanceForTesting(probe); }
+};
+
+// An answer already known: what an earlier probe found.
+class KnownReachability : public NetworkProbe
+{
+public:
+    explicit KnownReachability(bool reachable) : m_reachable(reachable) {}
+    bool isReachable() override { return m_reachable; }
+
+private:
+    bool m_reachable;
 };
 
 // The real probe: ICMP datagram socket (unprivileged) or raw socket where allowed.

@@ -14,15 +14,38 @@
 namespace tarnex {
 namespace {
 
-// A value that is not RTF is text in the ANSI code page, its lines ended by CR LF, CR or LF.
-QString plainTextOf(const QByteArray& data)
+// Plain text for an editor: lines ended by CR LF, CR or LF become paragraphs.
+QString editorText(QString text)
 {
-    QString text = CodePage::decode(data, CodePage::Ansi);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     // Other control characters have no place in an editor, as in the RTF path.
     text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t' && c != u'\n'; });
     return text;
+}
+
+// A value that is not RTF is text in the ANSI code page.
+QString plainTextOf(const QByteArray& data)
+{
+    return editorText(CodePage::decode(data, CodePage::Ansi));
+}
+
+// An RTF document held as text: characters outside ASCII become Unicode escapes, so the reader
+// sees the characters themselves whatever code page the document names.
+QByteArray rtfOfText(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80) {
+            out.append(char(unit));
+            continue;
+        }
+        const int signedUnit = unit > 0x7FFF ? int(unit) - 0x10000 : int(unit);
+        out.append("\\u").append(QByteArray::number(signedUnit)).append('?');
+    }
+    return out;
 }
 
 // The paragraphs from an iterator of a frame or a table cell to its end, nested frames included.
@@ -100,6 +123,35 @@ QString documentPlainText(const QTextDocument& document)
     rtf::PlainTextBuilder builder;
     addFrame(builder, document.rootFrame());
     return builder.result();
+}
+
+void readStoredText(const QString& text, QTextDocument* document)
+{
+    if (isRtf(text.left(64).toLatin1()))
+        readRtf(rtfOfText(text), document);
+    else
+        document->setPlainText(editorText(text));
+}
+
+QString storedTextToPlainText(const QString& text)
+{
+    return isRtf(text.left(64).toLatin1()) ? rtfToPlainText(rtfOfText(text)) : editorText(text);
+}
+
+void loadStoredValue(QTextEdit* editor, const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QString) {
+        loadStoredRichText(editor, value.toByteArray());
+        return;
+    }
+    const QString text = value.toString();
+    if (text.isEmpty())
+        editor->clear();
+    else
+        readStoredText(text, editor->document());
+    editor->document()->clearUndoRedoStacks();
+    editor->document()->setModified(false);
+    editor->moveCursor(QTextCursor::Start);
 }
 
 void loadStoredRichText(QTextEdit* editor, const QByteArray& data)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariant>
 
 class QTextDocument;
 class QTextEdit;
@@ -26,5 +27,13 @@ QString documentPlainText(const QTextDocument& document);
 // Loads a stored rich-text value into an editor the way the windows need it: the whole value
 // replaces the content, an empty value leaves the editor empty.
 void loadStoredRichText(QTextEdit* editor, const QByteArray& data);
+
+// Rich-text columns are stored as blobs (RTF, or plain text in the ANSI code page). A value that
+// another tool stored as TEXT is text already: RTF is read with its characters as they are, and
+// anything else is plain text as it is, never decoded a second time.
+void readStoredText(const QString& text, QTextDocument* document);
+QString storedTextToPlainText(const QString& text);
+// A column's value as the bank holds it: a QString for a TEXT value, bytes for anything else.
+void loadStoredValue(QTextEdit* editor, const QVariant& value);
 
 } // namespace tarnex

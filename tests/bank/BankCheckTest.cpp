@@ -88,6 +88,25 @@ TEST(BankCheck, AnswerLettersOutOfFormat)
     EXPECT_EQ(findings, expected) << findings.join(u'\n').toStdString();
 }
 
+// A rich-text column that another tool stored as TEXT is reported; blobs and empty values are not.
+TEST(BankCheck, RichTextStoredAsTextIsReported)
+{
+    BankTables bank = contentFromSources({parseSource(
+        Lists + "[paper]\nkemu: 会计基础\ntao: 试题一\n[dds 1]\nda: a\ntou: 题干\n[dds 2]\nda: b\ntou: 题干\n"
+                "[paper]\nkemu: 会计基础\ntao: 试题二\n[dds 1]\nda: b\n"
+                "[paper]\nkemu: 财经法规与会计职业道德\ntao: 试题一\n[dds 1]\nda: c\n",
+        u"c.txt"_qs)});
+    TableData& dds = bank.questions.front();
+    ASSERT_EQ(dds.name, u"dds");
+    ASSERT_EQ(dds.rows.at(1).at(dds.columnIndex(u"tou"_qs)).typeId(), QMetaType::QByteArray);
+    dds.rows.at(1)[dds.columnIndex(u"tou"_qs)] = u"中文题干"_qs;
+    dds.rows.at(1)[dds.columnIndex(u"ping"_qs)] = QString(u""_qs);
+    EXPECT_EQ(
+        checkBank(bank),
+        QStringList(
+            {u"dds 会计基础 / 试题一 #2: tou is stored as text, not as the blob of a rich-text column"_qs}));
+}
+
 TEST(BankCheck, PaperListsAndOrphans)
 {
     const QStringList findings =

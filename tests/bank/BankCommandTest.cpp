@@ -141,6 +141,15 @@ TEST(BankCommands, ShowPrintsOneQuestion)
     result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题一"_qs, u"1"_qs});
     EXPECT_TRUE(result.out.contains(u"  另一题\n"_qs));
 
+    // A rich column another tool stored as TEXT is shown as the text it is, not as code page 936.
+    {
+        auto db = tarnex::Database::open(questionBankPath(bank), tarnex::Database::BankPassword);
+        db->execute(u"update dds set ping=? where tao=? and tihao collate binary='1'"_qs,
+                    {u"中文解析"_qs, u"试题'三"_qs});
+    }
+    result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"1"_qs});
+    EXPECT_TRUE(result.out.endsWith(u"Analysis:\n  中文解析\n"_qs)) << result.out.toStdString();
+
     result = runBank({u"show"_qs, bank, u"会计基础"_qs, u"试题'三"_qs, u"9"_qs});
     EXPECT_EQ(result.code, 2);
     EXPECT_TRUE(result.err.contains(u"no question 9 in 会计基础 / 试题'三"_qs));

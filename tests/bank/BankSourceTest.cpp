@@ -125,6 +125,23 @@ TEST(BankSource, ErrorsNameFileAndLine)
     EXPECT_TRUE(parseError("[memo]\nbad name: x\n").startsWith(u"t.txt:2: a field name holds no blanks"));
 }
 
+// A raw NUL or other control character would vanish (or cut the value) on its way into the bank;
+// outside the quotes of the exact form it is an error that names the place.
+TEST(BankSource, RawControlCharactersAreErrorsOutsideTheExactForm)
+{
+    EXPECT_EQ(parseError(QByteArray("[dds 1]\ntou: a\0b\n", 17)),
+              u"t.txt:2: control character U+0000 in the text; write it as \\u0000 in the exact form "
+              u"name= \"...\"");
+    EXPECT_TRUE(parseError("[dds 1]\nwei:\n  A.\x01\n").startsWith(u"t.txt:3: control character U+0001"));
+    EXPECT_TRUE(parseError("[memo]\nedit1: a\rb\n").startsWith(u"t.txt:2: control character U+000D"));
+    EXPECT_TRUE(parseError("[memo]\n# note\x1b\n").startsWith(u"t.txt:2: control character U+001B"));
+    EXPECT_TRUE(parseError("[dds\x7f 1]\n").startsWith(u"t.txt:1: control character U+007F"));
+    // Tabs, CR LF line ends and escapes of the exact form stay what they were.
+    const SourceFile file = parse("[memo]\r\nedit1: a\tb\r\nedit2= \"x\\u0000y\"\r\n");
+    EXPECT_EQ(valueOf(file, 0, 0), QByteArray("a\tb"));
+    EXPECT_EQ(valueOf(file, 0, 1), QByteArray("x\0y", 3));
+}
+
 TEST(BankSource, BlockFormLimits)
 {
     EXPECT_TRUE(fitsBlockForm(QString()));

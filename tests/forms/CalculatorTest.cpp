@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "support/TestFolder.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -322,6 +323,48 @@ TEST_F(CalculatorTest, PressingALineCopiesItIntoTheFields)
     EXPECT_EQ(ui().Edit2->text(), QStringLiteral("银行存款"));
     EXPECT_EQ(ui().Edit3->text(), QStringLiteral("900"));
     EXPECT_EQ(ui().RzComboBox2->currentText(), QStringLiteral("贷"));
+}
+
+// The arrow keys, and a row selected by an assistive technology, move the current line with the
+// highlight: "删除" and "修改" act on the line the candidate sees highlighted.
+TEST_F(CalculatorTest, TheHighlightedLineIsTheCurrentLineWhateverMovedIt)
+{
+    open();
+    add(QStringLiteral("借"), QStringLiteral("库存现金"), QStringLiteral("1000"));
+    add(QStringLiteral("贷"), QStringLiteral("银行存款"), QStringLiteral("900"));
+    add(QStringLiteral("贷"), QStringLiteral("应收账款"), QStringLiteral("100"));
+    QTableWidget* grid = ui().DBGridEh1;
+    pressLine(0);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(calculator->ADOQuery_dds().position(), 1);
+    EXPECT_EQ(ui().Edit2->text(), QStringLiteral("银行存款"));
+    EXPECT_EQ(ui().Edit3->text(), QStringLiteral("900"));
+    QTest::mouseClick(ui().BitBtn4, Qt::LeftButton);
+    EXPECT_EQ(gridLines(),
+              QStringList({QStringLiteral("借，库存现金,1000"), QStringLiteral("贷，应收账款,100")}));
+    EXPECT_EQ(storedLines().size(), 2);
+    EXPECT_EQ(storedLines().last().at(1), QStringLiteral("应收账款"));
+
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(calculator->ADOQuery_dds().position(), 0);
+    enter(QStringLiteral("借"), QStringLiteral("原材料"), QStringLiteral("1000"));
+    QTest::mouseClick(ui().BitBtn3, Qt::LeftButton);
+    EXPECT_EQ(gridLines(),
+              QStringList({QStringLiteral("借，原材料,1000"), QStringLiteral("贷，应收账款,100")}));
+
+    // An accessibility selection of the second row.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    table->tableInterface()->selectRow(1);
+    EXPECT_EQ(grid->currentRow(), 1);
+    EXPECT_EQ(calculator->ADOQuery_dds().position(), 1);
+    EXPECT_EQ(ui().Edit2->text(), QStringLiteral("应收账款"));
+    QTest::mouseClick(ui().BitBtn4, Qt::LeftButton);
+    EXPECT_EQ(gridLines(), QStringList({QStringLiteral("借，原材料,1000")}));
+    EXPECT_EQ(storedLines().size(), 1);
 }
 
 TEST_F(CalculatorTest, ModifyRewritesTheCurrentLineAndAcceptsAnyAmount)

@@ -1,9 +1,15 @@
 // Answer capture on the exam screen.
 #include "ExamScreenFixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 
 using namespace tarnex;
 using namespace tarnex::test;
@@ -195,4 +201,173 @@ TEST_F(ExamScreenTest, CopyingFromAQuestionPaneLeavesTheClipboardEmpty)
         other->setPlainText(QStringLiteral("x"));
         EXPECT_TRUE(clipboard->text().isEmpty()) << name;
     }
+}
+
+namespace {
+
+// What a screen reader does: find a control by its accessible name and run one of its actions.
+QAccessibleInterface* accessibleNamed(QWidget* window, const QString& name)
+{
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    QList<QAccessibleInterface*> pending{root};
+    while (!pending.isEmpty()) {
+        QAccessibleInterface* item = pending.takeFirst();
+        if (item == nullptr)
+            continue;
+        if (item->text(QAccessible::Name) == name && !item->state().invisible)
+            return item;
+        for (int i = 0; i < item->childCount(); ++i)
+            pending.append(item->child(i));
+    }
+    ADD_FAILURE() << "nothing visible is named " << name.toStdString();
+    return nullptr;
+}
+
+void act(QWidget* window, const QString& name, const QString& action)
+{
+    QAccessibleInterface* item = accessibleNamed(window, name);
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(item->actionInterface(), nullptr) << name.toStdString();
+    ASSERT_TRUE(item->actionInterface()->actionNames().contains(action))
+        << name.toStdString() << ": " << item->actionInterface()->actionNames().join(u',').toStdString();
+    item->actionInterface()->doAction(action);
+    // A button's press is an animated click that lands a moment later.
+    QTest::qWait(150);
+}
+
+} // namespace
+
+// One question of each choice kind answered with the actions of an assistive technology only,
+// moving with "下一题"; the rows are read back with SQL. The hand-in button then reads "退出" to
+// the screen reader too.
+TEST_F(ExamScreenTest, AccessibilityActionsAnswerEveryChoiceKind)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    const QString toggle = QAccessibleActionInterface::toggleAction();
+    const QString press = QAccessibleActionInterface::pressAction();
+
+    act(exam, u"单选 C"_qs, toggle);
+    act(exam, u"下一题"_qs, press);
+    act(exam, u"下一题"_qs, press);
+    ASSERT_EQ(exam->ui->Label10->text(), u"多选题 第10题");
+    act(exam, u"多选 D"_qs, toggle);
+    act(exam, u"多选 A"_qs, press);
+    act(exam, u"下一题"_qs, press);
+    act(exam, u"下一题"_qs, press);
+    ASSERT_EQ(exam->ui->Label10->text(), u"是非题 第12题");
+    act(exam, u"判断 错误"_qs, toggle);
+    act(exam, u"下一题"_qs, press);
+    act(exam, u"计算分析 第二题 B"_qs, toggle);
+    act(exam, u"计算分析 第二题 C"_qs, toggle);
+    act(exam, u"计算分析 第二题 B"_qs, toggle);
+    act(exam, u"下一题"_qs, press);
+    act(exam, u"下一题"_qs, press);
+    ASSERT_EQ(exam->ui->Label10->text(), u"案例分析 第15题");
+    act(exam, u"案例分析 第五题 D"_qs, toggle);
+
+    EXPECT_EQ(stored(u"dds"_qs, u"1"_qs, u"xuan"_qs), u"c");
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"ad");
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"b");
+    EXPECT_EQ(stored(u"jsfx"_qs, u"13"_qs, u"myc2"_qs), u"c");
+    EXPECT_EQ(stored(u"anli"_qs, u"15"_qs, u"myc5"_qs), u"d");
+    for (const QString& number : {u"1"_qs, u"10"_qs, u"12"_qs, u"13"_qs, u"15"_qs})
+        EXPECT_EQ(TForm6::nodeImage(node(number)), TForm6::ImageAnswered) << number.toStdString();
+    EXPECT_EQ(TForm6::nodeImage(node(u"2"_qs)), TForm6::ImageUnanswered);
+
+    // Restoring a stored answer on display is no gesture: showing 10 again posts nothing new.
+    execute(u"update duo set xuan='b' where tihao='10'"_qs);
+    act(exam, u"上一题"_qs, press);
+    act(exam, u"上一题"_qs, press);
+    act(exam, u"上一题"_qs, press);
+    act(exam, u"上一题"_qs, press);
+    act(exam, u"上一题"_qs, press);
+    ASSERT_EQ(exam->ui->Label10->text(), u"多选题 第10题");
+    EXPECT_EQ(stored(u"duo"_qs, u"10"_qs, u"xuan"_qs), u"b");
+
+    Dialogs::queueAnswer(true);
+    act(exam, u"交卷"_qs, press);
+    ASSERT_TRUE(exam->handedIn());
+    QAccessibleInterface* exit = accessibleNamed(exam, u"退出"_qs);
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->object(), exam->ui->RzBmpButton3);
+    // After hand-in the boxes refuse the action.
+    act(exam, u"下一题"_qs, press);
+    QAccessibleInterface* box = accessibleNamed(exam, u"多选 C"_qs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->actionInterface()->actionNames().contains(toggle));
+}
+
+// Every control of the exam screen, hidden ones included, has a name a screen reader can speak:
+// not empty and not a component name.
+TEST_F(ExamScreenTest, EveryControlHasASpeakableName)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    const QRegularExpression componentName(QStringLiteral("^[A-Za-z_]+[0-9]*$"));
+    const auto widgets = exam->findChildren<QWidget*>();
+    int controls = 0;
+    for (QWidget* widget : widgets) {
+        const bool interactive = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                                 qobject_cast<QLineEdit*>(widget) || qobject_cast<QTextEdit*>(widget) ||
+                                 qobject_cast<QPlainTextEdit*>(widget) ||
+                                 qobject_cast<QTreeWidget*>(widget) || qobject_cast<QDateTimeEdit*>(widget);
+        if (!interactive || qobject_cast<QComboBox*>(widget->parentWidget()) ||
+            widget->objectName().startsWith(u"qt_"))
+            continue;
+        ++controls;
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(item, nullptr) << qPrintable(widget->objectName());
+        const QString name = item->text(QAccessible::Name).trimmed();
+        EXPECT_FALSE(name.isEmpty()) << qPrintable(widget->objectName());
+        EXPECT_FALSE(componentName.match(name).hasMatch() && name.size() > 1)
+            << qPrintable(widget->objectName()) << " is called " << qPrintable(name);
+    }
+    EXPECT_GT(controls, 90);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(exam->ui->Button19)->text(QAccessible::Name),
+              u"显示导航列表");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(exam->ui->RzBmpButton3)->text(QAccessible::Name),
+              u"交卷");
+}
+
+// Tab leads from the index through the shown question (stem, answer controls, options) to the
+// buttons under it and round to the index again; hidden authoring controls and the other pages
+// are skipped. A group of option buttons is one stop, its arrows move within it.
+TEST_F(ExamScreenTest, TabReachesIndexAnswersAndButtonsInOrder)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    exam->hideAllPageTabs();
+    QApplication::setActiveWindow(exam);
+    auto tabRound = [this] {
+        tree()->setFocus();
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == tree())
+                break;
+            visited.append(QApplication::focusWidget()->objectName());
+        }
+        return visited.join(u' ');
+    };
+    EXPECT_EQ(tabRound(),
+              u"RzTreeView1 ed_dan_tou d_a ed_dan_wei RzBmpButton2 RzBmpButton1 RzBmpButton11 RzBmpButton3");
+    clickNumber(u"15"_qs);
+    EXPECT_EQ(
+        tabRound(),
+        u"RzTreeView1 ed_anli_tou ck_anli_1_a ck_anli_1_b ck_anli_1_c ck_anli_1_d ck_anli_2_a ck_anli_2_b "
+        u"ck_anli_2_c ck_anli_2_d ck_anli_3_a ck_anli_3_b ck_anli_3_c ck_anli_3_d ck_anli_4_a ck_anli_4_b "
+        u"ck_anli_4_c ck_anli_4_d ck_anli_5_a ck_anli_5_b ck_anli_5_c ck_anli_5_d RzBmpButton2 RzBmpButton1 "
+        u"RzBmpButton11 RzBmpButton3");
+    // Within a group of option buttons the arrow keys choose, and the choice is recorded.
+    clickNumber(u"12"_qs);
+    exam->ui->shi_true->setFocus();
+    QTest::keyClick(exam->ui->shi_true, Qt::Key_Space);
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"a");
+    QTest::keyClick(exam->ui->shi_true, Qt::Key_Right);
+    EXPECT_TRUE(exam->ui->shi_false->isChecked());
+    EXPECT_EQ(stored(u"sf"_qs, u"12"_qs, u"xuan"_qs), u"b");
 }

@@ -1,6 +1,8 @@
 // Display of a question, the index tree, previous and next.
 #include "ExamScreenFixture.h"
 
+#include "platform/CodePage.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -138,22 +140,63 @@ TEST_F(ExamScreenTest, RootClicksShowTheFirstQuestionOfTheKindOrOfTheNextKind)
     EXPECT_EQ(exam->ui->RzPageControl1->currentIndex(), 4);
 }
 
-TEST_F(ExamScreenTest, KeyboardMovesInTheIndexShowNothing)
+// The index is walked with the arrow keys: each question reached is shown, once (its option button
+// posts its letter once), roots are passed over, and Enter on a root shows its first question.
+TEST_F(ExamScreenTest, KeyboardMovesInTheIndexShowTheQuestionOnce)
 {
     writeBank();
     addTypicalPaper();
     openExam();
+    clickNumber(u"1"_qs);
+    click(exam->ui->d_b);
     tree()->setFocus();
     QTest::keyClick(tree(), Qt::Key_Down);
+    EXPECT_EQ(tree()->currentItem(), node(u"2"_qs));
+    EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第2题");
+    EXPECT_EQ(exam->dangqian_tihao, 1);
+    QTest::keyClick(tree(), Qt::Key_Down); // the root 多选题: passed over, nothing shown
+    EXPECT_EQ(tree()->currentItem(), root(QuestionKind::MultipleChoice));
+    EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第2题");
     QTest::keyClick(tree(), Qt::Key_Down);
-    EXPECT_NE(tree()->currentItem(), node(u"1"_qs));
+    EXPECT_EQ(exam->ui->Label10->text(), u"多选题 第10题");
+    EXPECT_EQ(exam->ui->RzPageControl1->currentIndex(), 1);
+    EXPECT_EQ(exam->ui->ed_duo_tou->toPlainText(), u"多选题十");
+
+    // Back up to question 1: shown with its answer, which is posted exactly once.
+    QTest::keyClick(tree(), Qt::Key_Up);
+    QTest::keyClick(tree(), Qt::Key_Up);
+    exam->ADOQuery_dds().database().execute(u"create temp table posts (n integer)"_qs);
+    exam->ADOQuery_dds().database().execute(
+        u"create temp trigger counted after update of xuan on dds begin insert into posts values (1); end"_qs);
+    QTest::keyClick(tree(), Qt::Key_Up);
     EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第1题");
-    EXPECT_EQ(exam->dangqian_tihao, 0);
-    EXPECT_EQ(exam->ui->RzPageControl1->currentIndex(), 0);
-    // A right click selects but shows nothing either.
-    QTest::mouseClick(tree()->viewport(), Qt::RightButton, {},
-                      tree()->visualItemRect(node(u"12"_qs)).center());
+    EXPECT_TRUE(exam->ui->d_b->isChecked());
+    EXPECT_EQ(exam->ADOQuery_dds().database().queryText(u"select count(*) from posts"_qs), u"1");
+    // A mouse click on another node posts once too, not once for the press and once for the release.
+    clickNumber(u"2"_qs);
+    clickNumber(u"1"_qs);
+    EXPECT_EQ(exam->ADOQuery_dds().database().queryText(u"select count(*) from posts"_qs), u"2");
+
+    // Enter on a root leads to its first question, as a click does.
+    tree()->setCurrentItem(root(QuestionKind::TrueFalse));
     EXPECT_EQ(exam->ui->Label10->text(), u"单选题 第1题");
+    QTest::keyClick(tree(), Qt::Key_Return);
+    EXPECT_EQ(tree()->currentItem(), node(u"12"_qs));
+    EXPECT_EQ(exam->ui->Label10->text(), u"是非题 第12题");
+}
+
+// A rich-text column that another tool stored as TEXT is shown as the text it is; a blob keeps
+// the code page 936 reading.
+TEST_F(ExamScreenTest, RichColumnsStoredAsTextShowTheirOwnCharacters)
+{
+    writeBank();
+    execute(u"insert into dds (kemu, tao, tihao, tou, wei, ping) values (?, ?, '1', ?, ?, ?)"_qs,
+            {Subject, Paper, u"中文题干，不是乱码"_qs, u"{\\rtf1\\ansi\\ansicpg936 选项：甲\\par 乙}"_qs,
+             CodePage::encode(u"解析"_qs, CodePage::Ansi)});
+    openExam();
+    EXPECT_EQ(exam->ui->ed_dan_tou->toPlainText(), u"中文题干，不是乱码");
+    EXPECT_EQ(exam->ui->ed_dan_wei->toPlainText(), u"选项：甲\n乙");
+    EXPECT_EQ(exam->ui->ed_dan_ping->toPlainText(), u"解析");
 }
 
 TEST_F(ExamScreenTest, NodeWithoutItsRowSwitchesThePageAndKeepsItsContent)

@@ -11,6 +11,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 using namespace tarnex;
 using namespace tarnex::test;
@@ -434,6 +437,132 @@ TEST_F(HandInTest, ExitEndsTheEventLoopWithoutAskingAnyWindow)
     QEventLoop probe;
     QTimer::singleShot(0, &probe, [&probe] { probe.exit(7); });
     EXPECT_EQ(probe.exec(), 7);
+}
+
+} // namespace
+
+namespace {
+
+// Real message boxes, closed the way a candidate closes them: each box that comes up is recorded
+// with the window that owns it, confirmations are answered (Yes to the hand-in, No to the closing
+// question) and notices are dismissed.
+struct ShownBox
+{
+    QString text;
+    QWidget* owner = nullptr;
+};
+
+class BoxCloser : public QObject
+{
+public:
+    explicit BoxCloser(QObject* parent) : QObject(parent)
+    {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { closeBox(); });
+        m_timer.start();
+    }
+    QList<ShownBox> shown;
+
+private:
+    void closeBox()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || (!shown.isEmpty() && m_last == box))
+            return;
+        m_last = box;
+        shown.append({box->text(), box->parentWidget() ? box->parentWidget()->window() : nullptr});
+        QAbstractButton* button = box->button(QMessageBox::Ok);
+        if (box->text() == u"确实要交卷吗？")
+            button = box->button(QMessageBox::Yes);
+        else if (button == nullptr)
+            button = box->button(QMessageBox::No);
+        button->click();
+    }
+
+    QTimer m_timer;
+    QPointer<QMessageBox> m_last;
+};
+
+// Under a window manager no window is active for a moment after a box closes. An error box
+// raised then must still be owned by the exam screen: a box without owner counts as the last
+// window closing, and the program would ask "确实要退出系统吗？" unasked.
+TEST_F(HandInTest, UnwritableCounterFileWithRealBoxesNeverAsksToQuit)
+{
+    writeBank();
+    addTypicalPaper();
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"ci.ini"_qs));
+    startExam(u"370102199001011234"_qs);
+    ASSERT_NE(exam, nullptr);
+    ASSERT_TRUE(mainWindow->isHidden());
+    clickNumber(u"1"_qs);
+    click(exam->ui->d_b);
+    Dialogs::setTestMode(false);
+
+    auto* closer = new BoxCloser(qApp);
+    bool reported = false;
+    // Inside the application's own loop, where the last window closing would end the program.
+    QTimer::singleShot(0, exam, [&] {
+        try {
+            exam->RzBmpButton3Click();
+        } catch (const AppError& error) {
+            reported = true;
+            reportHandlerError(error);
+        }
+        QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(0); });
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    watchdog.start(10000);
+    const int status = QCoreApplication::exec();
+    watchdog.stop();
+    Dialogs::setTestMode(true);
+    const QList<ShownBox> shown = closer->shown;
+    delete closer;
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(reported);
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown[0].text, u"确实要交卷吗？");
+    EXPECT_EQ(shown[1].text, scoreText(1, LowestBand1).replace(u"\n\r"_qs, u"\n"_qs));
+    EXPECT_EQ(shown[2].text, u"Unable to write to "_qs + QDir::toNativeSeparators(folder.file(u"ci.ini"_qs)));
+    for (const ShownBox& box : shown)
+        EXPECT_EQ(box.owner, exam) << box.text.toStdString();
+    EXPECT_EQ(quitCalls, 0);
+    EXPECT_TRUE(exam->isVisible());
+    EXPECT_TRUE(exam->handedIn());
+}
+
+// The counters are on disk before the score is shown: a program ended while the score box is
+// open (from the task bar, or by a power cut) keeps the rotation.
+TEST_F(HandInTest, CountersAreWrittenBeforeTheScoreIsShown)
+{
+    writeBank();
+    addTypicalPaper();
+    openExam();
+    Dialogs::setTestMode(false);
+    RotationCounters whileShown;
+    bool seen = false;
+    auto* watcher = new QTimer(qApp);
+    watcher->setInterval(20);
+    QObject::connect(watcher, &QTimer::timeout, qApp, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        if (box->text() == u"确实要交卷吗？") {
+            box->button(QMessageBox::Yes)->click();
+            return;
+        }
+        seen = true;
+        whileShown = fileCounters();
+        box->button(QMessageBox::Ok)->click();
+    });
+    watcher->start();
+    exam->RzBmpButton3Click();
+    delete watcher;
+    Dialogs::setTestMode(true);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(whileShown, (RotationCounters{2, 1, 1}));
 }
 
 } // namespace

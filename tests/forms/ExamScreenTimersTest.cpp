@@ -4,8 +4,6 @@
 #include "platform/Camera.h"
 
 #include <QGroupBox>
-// The camera header hands out its video widget inline; the type has to be complete here.
-#include <QVideoWidget>
 
 using namespace tarnex;
 using namespace tarnex::test;

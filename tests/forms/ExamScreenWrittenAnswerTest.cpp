@@ -126,6 +126,27 @@ TEST_F(WrittenAnswerTest, TextTypedIntoTheMemoIsStoredWhenTheCalculatorCloses)
     EXPECT_EQ(TForm6::nodeImage(node(u"14"_qs)), TForm6::ImageAnswered);
 }
 
+// The memos take typing while the candidate answers, corrections included; after the hand-in
+// they go inert with their panel.
+TEST_F(WrittenAnswerTest, MemosTakeTypingUntilTheHandIn)
+{
+    QPlainTextEdit* memo = exam->ui->ed_tishi_2;
+    EXPECT_FALSE(memo->isReadOnly());
+    memo->setFocus();
+    QTest::keyClicks(memo, u"jie"_qs);
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QTest::keyClicks(memo, u"ie 100"_qs);
+    EXPECT_EQ(memo->toPlainText(), u"jiie 100");
+    answerWith(exam->ui->BitBtn3, [](TForm7* calculator) { calculator->close(); });
+    EXPECT_EQ(stored(u"jsfx"_qs, u"14"_qs, u"myt2"_qs), u"jiie 100");
+
+    Dialogs::queueAnswer(true);
+    click(exam->ui->RzBmpButton3);
+    EXPECT_FALSE(memo->isEnabled());
+    QTest::keyClicks(memo, u"x"_qs);
+    EXPECT_EQ(memo->toPlainText(), u"jiie 100");
+}
+
 TEST_F(WrittenAnswerTest, NothingIsRecordedWhileARootIsSelected)
 {
     // The keyboard moved the selection to a root: the page still shows question 14.

@@ -5,6 +5,7 @@
 #include "ui_Unit_main.h"
 
 #include "app/Application.h"
+#include "app/WebPanelStart.h"
 #include "data/DataSet.h"
 #include "data/Database.h"
 #include "platform/AppError.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -134,6 +136,47 @@ TEST_F(MainWindowStartTest, ShowsTheStoredAddressOnline)
     EXPECT_EQ(mainWindow->webPanelRequests(), QList<QUrl>{address});
     EXPECT_TRUE(QTest::qWaitFor([&] { return view->url() == address; }, 10000))
         << qPrintable(view->url().toString());
+}
+
+// Online as root the browser engine cannot start without its sandbox and would end the program:
+// the start-up says so, the panel stays hidden, the engine is never loaded, nothing is shown.
+TEST_F(MainWindowStartTest, BrowserEngineThatCannotStartLeavesThePanelHidden)
+{
+    EXPECT_FALSE(browserEngineCanStart(true, {}, {}, true));
+    EXPECT_FALSE(browserEngineCanStart(true, "0", "--disable-gpu", true));
+    EXPECT_TRUE(browserEngineCanStart(true, "1", {}, true));
+    EXPECT_TRUE(browserEngineCanStart(true, {}, "--disable-gpu --no-sandbox", true));
+    EXPECT_FALSE(browserEngineCanStart(true, {}, "--no-sandboxes", true));
+    EXPECT_TRUE(browserEngineCanStart(false, {}, {}, true));
+    EXPECT_FALSE(browserEngineCanStart(false, {}, {}, false)) << "no helper program";
+
+    auto memo = standardMemo();
+    memo[u"微博地址"_qs] = EncodeStoredText(u"about:blank#info"_qs);
+    writeFiles(memo);
+    probe.reachable = true;
+    applyWebPanelStart(WebPanelStart{true, false});
+    startProgram();
+    applyWebPanelStart(WebPanelStart{true, true});
+    EXPECT_TRUE(Dialogs::takeShown().isEmpty());
+    EXPECT_TRUE(mainWindow->ui->RzPanel8->isHidden());
+    EXPECT_EQ(mainWindow->WebBrowser1(), nullptr);
+    EXPECT_TRUE(mainWindow->findChildren<QWebEngineView*>().isEmpty());
+    EXPECT_EQ(mainWindow->windowTitle(), QStringLiteral("模拟考试 V.2013"));
+    EXPECT_TRUE(mainWindow->windowState() & Qt::WindowMaximized) << "the start-up went to its end";
+}
+
+// The start-up's probe answer is kept: the main window does not probe a second time.
+TEST_F(MainWindowStartTest, StartUpProbesOnceForTheWholeRun)
+{
+    writeFiles();
+    probe.reachable = false;
+    const WebPanelStart start = prepareWebPanel(probe);
+    EXPECT_FALSE(start.online);
+    EXPECT_FALSE(start.panelPossible());
+    startProgram();
+    EXPECT_EQ(probe.calls, 1);
+    EXPECT_TRUE(mainWindow->ui->RzPanel8->isHidden());
+    NetworkProbe::setInstanceForTesting(&probe);
 }
 
 TEST_F(MainWindowStartTest, EmptyColumnsEmptyTheirTexts)
@@ -308,6 +351,49 @@ TEST_F(BrokenBankTest, NotADatabase)
     startProgram();
     expectErrorBox(openError(folder.file(QStringLiteral("kstk.dat")), Database::BankPassword));
     expectDesignWindow();
+}
+
+// An empty kstk.dat is not a new bank: it stays empty, no log appears beside it, and the box
+// names the file and what is wrong with it.
+TEST_F(BrokenBankTest, EmptyBankFileIsNeverWritten)
+{
+    const QString path = folder.file(QStringLiteral("kstk.dat"));
+    QFile empty(path);
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    writePaperLists(folder.path(), QStringLiteral("基础一"), QStringLiteral("法规一"));
+    startProgram();
+    expectErrorBox(QStringLiteral("数据库文件“%1”是空文件（0 字节），不是本程序的数据文件。").arg(path));
+    expectDesignWindow();
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-shm")));
+}
+
+// A database with the bank's password but without its tables is not written to either.
+TEST_F(BrokenBankTest, DatabaseWithoutTheBankTablesIsNeverWritten)
+{
+    const QString path = folder.file(QStringLiteral("kstk.dat"));
+    {
+        auto other = Database::open(path, Database::BankPassword, Database::OpenMode::CreateIfMissing);
+        other->execute(QStringLiteral("create table notes (x text)"));
+        other->execute(QStringLiteral("pragma journal_mode = delete"));
+    }
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    writePaperLists(folder.path(), QStringLiteral("基础一"), QStringLiteral("法规一"));
+    startProgram();
+    expectErrorBox(
+        QStringLiteral("数据库文件“%1”不是本程序的数据文件：缺少表 tb_memo、dds、duo、sf、jsfx、anli、ws。")
+            .arg(path));
+    expectDesignWindow();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
 }
 
 TEST_F(BrokenBankTest, MissingPaperListsKeepTheDesignPapers)

@@ -1,4 +1,5 @@
 #include "platform/Camera.h"
+#include "platform/MultimediaCamera.h"
 
 #include <QCameraDevice>
 #include <QCoreApplication>

@@ -119,6 +119,19 @@ QStringList checkBank(const BankTables& bank)
                 findings.append(QStringLiteral("%1: da \"%2\" is neither a (true) nor b (false)")
                                     .arg(where, answer(u"da"_qs)));
 
+            // Another tool may have stored a rich-text column as TEXT rather than as a blob; the
+            // program shows it as the text it is, but it is not the bank's format.
+            for (const QString& column :
+                 {QStringLiteral("tou"), QStringLiteral("wei"), QStringLiteral("ping")}) {
+                if (table.columnIndex(column) < 0)
+                    continue;
+                const QVariant& value = table.cell(row, column);
+                if (value.typeId() == QMetaType::QString && !value.toString().isEmpty())
+                    findings.append(
+                        QStringLiteral("%1: %2 is stored as text, not as the blob of a rich-text column")
+                            .arg(where, column));
+            }
+
             const bool subQuestions =
                 table.name == u"anli" ||
                 (table.name == u"jsfx" && answer(QStringLiteral("leixing")) == ChoiceType);

@@ -153,6 +153,43 @@ QByteArray parseExact(const QByteArray& line, qsizetype start, qsizetype& end, c
     failAt(path, lineNo, QStringLiteral("the exact value has no closing quote"));
 }
 
+bool isControl(unsigned char c)
+{
+    return (c < 0x20 && c != '\t') || c == 0x7F;
+}
+
+// A control character (tab aside) never stands raw in a source: it would vanish or cut the value
+// on its way into the bank. Only the quotes of an exact value, which take bytes as written, may
+// hold one; everywhere else it has to be written as an escape of the exact form.
+void rejectControlCharacters(const QByteArray& line, const QString& path, int lineNo)
+{
+    qsizetype quoteStart = -1;
+    qsizetype quoteEnd = -1;
+    const qsizetype equals = line.indexOf('=');
+    const qsizetype colon = line.indexOf(':');
+    if (equals > 0 && (colon < 0 || equals < colon) && !line.startsWith('#') && !line.startsWith(' ')) {
+        qsizetype quote = equals + 1;
+        while (quote < line.size() && isBlank(line.at(quote)))
+            ++quote;
+        if (quote < line.size() && line.at(quote) == '"') {
+            quoteStart = quote;
+            quoteEnd = line.lastIndexOf('"');
+        }
+    }
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (quoteStart >= 0 && i > quoteStart && i < quoteEnd)
+            continue;
+        const auto c = static_cast<unsigned char>(line.at(i));
+        if (!isControl(c))
+            continue;
+        const QString code = QStringLiteral("%1").arg(int(c), 4, 16, QLatin1Char('0')).toUpper();
+        failAt(path, lineNo,
+               QStringLiteral("control character U+%1 in the text; write it as \\u%1 in the exact form "
+                              "name= \"...\"")
+                   .arg(code));
+    }
+}
+
 } // namespace
 
 SourceFile parseSource(const QByteArray& input, const QString& path)
@@ -184,6 +221,7 @@ SourceFile parseSource(const QByteArray& input, const QString& path)
             line.chop(1);
         if (!isValidUtf8(line))
             failAt(path, lineNo, QStringLiteral("the line is not UTF-8 text"));
+        rejectControlCharacters(line, path, lineNo);
         if (index == lines.size() - 1 && line.isEmpty())
             break; // the break after the last line
 

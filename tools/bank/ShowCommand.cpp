@@ -49,10 +49,12 @@ QString correctAnswer(const DataSet& row, const QString& table)
     return QStringLiteral("(none)");
 }
 
-void printBlock(QTextStream& out, const QString& title, const QByteArray& stored)
+void printBlock(QTextStream& out, const QString& title, const QVariant& stored)
 {
     out << title << ":\n";
-    QString text = rtfToPlainText(stored);
+    // A value another tool stored as TEXT is text already, not bytes in the ANSI code page.
+    QString text = stored.typeId() == QMetaType::QString ? storedTextToPlainText(stored.toString())
+                                                         : rtfToPlainText(stored.toByteArray());
     while (text.endsWith(u'\n'))
         text.chop(1);
     for (const QString& line : text.split(u'\n'))
@@ -95,11 +97,11 @@ int ShowCommand::execute(const QStringList& arguments, CommandIo& io)
                    << subject << " / " << paper << ")\n";
             if (table == u"jsfx")
                 io.out << "Type: " << row.text(QStringLiteral("leixing")) << '\n';
-            printBlock(io.out, QStringLiteral("Stem"), row.bytes(QStringLiteral("tou")));
+            printBlock(io.out, QStringLiteral("Stem"), row.value(QStringLiteral("tou")));
             if (row.hasColumn(QStringLiteral("wei")))
-                printBlock(io.out, QStringLiteral("Options"), row.bytes(QStringLiteral("wei")));
+                printBlock(io.out, QStringLiteral("Options"), row.value(QStringLiteral("wei")));
             io.out << "Correct answer: " << correctAnswer(row, table) << '\n';
-            printBlock(io.out, QStringLiteral("Analysis"), row.bytes(QStringLiteral("ping")));
+            printBlock(io.out, QStringLiteral("Analysis"), row.value(QStringLiteral("ping")));
         }
     }
     if (found == 0)
