@@ -29,10 +29,10 @@ int compareTihao(void*, int lengthA, const void* a, int lengthB, const void* b)
 std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& password, OpenMode mode)
 {
     const QString shown = QFileInfo(path).fileName();
-    if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
+    if (mode != OpenMode::CreateIfMissing && !QFileInfo(path).isFile())
         throw AppError(QStringLiteral("找不到数据库文件“%1”。").arg(path));
 
-    int flags = SQLITE_OPEN_READWRITE;
+    int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (mode == OpenMode::CreateIfMissing)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
@@ -55,7 +55,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& 
             QStringLiteral("无法打开数据库“%1”：%2").arg(shown, QString::fromUtf8(sqlite3_errmsg(raw))));
     }
 
-    if (db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
+    if (mode != OpenMode::ReadOnly &&
+        db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
         db->queryText(QStringLiteral("PRAGMA journal_mode = WAL"));
     // With WAL, FULL syncs the log on every commit: a posted answer survives a crash or power cut.
     db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
