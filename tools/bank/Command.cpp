@@ -5,9 +5,11 @@
 #include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
+#include "MergeCommand.h"
 #include "ShowCommand.h"
 #include "TextCommand.h"
 #include "platform/AppError.h"
+#include "platform/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -33,13 +35,51 @@ QString Command::helpText() const
         for (const Argument& argument : m_arguments)
             text += QStringLiteral("  %1  %2\n").arg(argument.name.leftJustified(8), argument.description);
     }
+    if (bankArgument() >= 0)
+        text += QStringLiteral("\nOptions:\n  --user    the current user's program folder stands for BANK\n");
     if (!m_details.isEmpty())
         text += u'\n' + m_details + u'\n';
     return text;
 }
 
-int Command::run(const QStringList& commandLine, CommandIo& io)
+qsizetype Command::bankArgument() const
 {
+    for (std::size_t i = 0; i < m_arguments.size(); ++i) {
+        if (m_arguments[i].name == u"BANK")
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+int Command::run(const QStringList& givenCommandLine, CommandIo& io)
+{
+    QStringList commandLine = givenCommandLine;
+    // --user puts the folder the program itself would use (the build's, or the user's own beside
+    // an installed copy) in the place of BANK.
+    const qsizetype userOption = commandLine.indexOf(QStringLiteral("--user"));
+    const qsizetype firstSeparator = commandLine.indexOf(QStringLiteral("--"));
+    if (userOption >= 0 && (firstSeparator < 0 || userOption < firstSeparator) && bankArgument() >= 0) {
+        commandLine.removeAt(userOption);
+        QString folder;
+        try {
+            folder = AppPaths::programDir();
+        } catch (const AppError& error) {
+            io.err << "tarnex-bank " << m_name << ": " << error.message() << "\n";
+            return ExitFailure;
+        }
+        // The argument's place among the words that are not options.
+        qsizetype position = 0;
+        qsizetype seen = 0;
+        while (position < commandLine.size() && seen < bankArgument()) {
+            const QString& word = commandLine.at(position);
+            if (word == u"--")
+                break;
+            if (!word.startsWith(QStringLiteral("--")))
+                ++seen;
+            ++position;
+        }
+        commandLine.insert(position, folder);
+    }
     // Options come before "--"; after it every word is an argument, even one that starts with "-".
     const qsizetype separator = commandLine.indexOf(QStringLiteral("--"));
     const QStringList options = separator < 0 ? commandLine : commandLine.mid(0, separator);
@@ -86,6 +126,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         all.push_back(std::make_unique<ListCommand>());
         all.push_back(std::make_unique<ShowCommand>());
         all.push_back(std::make_unique<InfoCommand>());
+        all.push_back(std::make_unique<MergeCommand>());
         all.push_back(std::make_unique<TextCommand>());
         return all;
     }();

@@ -44,7 +44,8 @@ public:
     virtual bool needsGui() const { return false; }
 
     // Runs the command with its arguments (the command name not included): --help, the argument
-    // count, and errors thrown as AppError are handled here.
+    // count, --user and errors thrown as AppError are handled here. An argument named BANK is a
+    // bank folder: --user stands for it, naming the current user's program folder.
     int run(const QStringList& arguments, CommandIo& io);
 
 protected:
@@ -52,6 +53,9 @@ protected:
     virtual int execute(const QStringList& arguments, CommandIo& io) = 0;
 
 private:
+    // The index of the BANK argument, or -1.
+    qsizetype bankArgument() const;
+
     QString m_name;
     QString m_description;
     std::vector<Argument> m_arguments;
