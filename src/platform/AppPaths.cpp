@@ -94,8 +94,12 @@ void placeCopy(const QString& source, const QString& target)
 
 void seedProgramDir(const QString& from, const QString& to)
 {
+    const bool fresh = !QFileInfo::exists(to);
     if (!QDir().mkpath(to))
         throw AppError(QStringLiteral("无法创建程序文件夹“%1”。").arg(to));
+    // The answers and the ID-card number of one person are not for the others at the computer.
+    if (fresh)
+        QFile::setPermissions(to, PrivateFolder);
     for (const QString& name : deliveredDataFiles()) {
         const QFileInfo source(QDir(from).filePath(name));
         const QFileInfo target(QDir(to).filePath(name));
@@ -112,11 +116,7 @@ QString programDirFor(const QString& executableFolder)
     if (!installed && QFileInfo(executableFolder).isWritable())
         return executableFolder;
     const QString user = userProgramDir();
-    const bool fresh = !QFileInfo::exists(user);
     seedProgramDir(executableFolder, user);
-    // The answers and the ID-card number of one person are not for the others at the computer.
-    if (fresh)
-        QFile::setPermissions(user, PrivateFolder);
     return user;
 }
 
