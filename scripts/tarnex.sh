@@ -3,14 +3,15 @@
 # bank (run) or runs the whole test suite headless (test).
 #   scripts/tarnex.sh run    install, build, start tarnex from build/bin
 #   scripts/tarnex.sh test   install, build with warnings as errors, run every test through CTest
+#   scripts/tarnex.sh package   install, build, make the Debian package velquarn_<version>_<arch>.deb
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${TARNEX_BUILD_DIR:-$here/build}
 mode=${1:-}
 case "$mode" in
-  run|test) ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  run|test|package) ;;
+  *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac
 
 packages=(
@@ -22,6 +23,7 @@ packages=(
   fonts-wqy-zenhei
   libreoffice-writer-nogui unrtf
   xvfb dbus at-spi2-core python3-pyatspi
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -41,6 +43,9 @@ if [ "$mode" = test ]; then
   cmake --build "$build" -j "$jobs"
   cd "$build"
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
+elif [ "$mode" = package ]; then
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$build" -j "$jobs" --target package
 else
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$build" -j "$jobs"

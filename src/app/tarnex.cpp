@@ -49,6 +49,8 @@ int main(int argc, char** argv)
     tarnex::Application app(argc, argv);
     QApplication::setApplicationName(tarnex::applicationTitle());
     tarnex::applyWebPanelStart(web);
+    // Ties the windows to the installed menu entry (and its icon) where the desktop asks for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velquarn.velquarn"));
 
     tarnex::createProgramWindows(request.mode)->show();
     return app.exec();

@@ -30,13 +30,13 @@ std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& 
                                          const QStringList& requiredTables)
 {
     const QString shown = QFileInfo(path).fileName();
-    if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
+    if (mode != OpenMode::CreateIfMissing && !QFileInfo(path).isFile())
         throw AppError(QStringLiteral("找不到数据库文件“%1”。").arg(path));
     // SQLite takes an empty file for a new database and would turn it into one on the first write.
     if (mode == OpenMode::ExistingOnly && QFileInfo(path).size() == 0)
         throw AppError(QStringLiteral("数据库文件“%1”是空文件（0 字节），不是本程序的数据文件。").arg(path));
 
-    int flags = SQLITE_OPEN_READWRITE;
+    int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (mode == OpenMode::CreateIfMissing)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
@@ -68,7 +68,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const QByteArray& 
         throw AppError(QStringLiteral("数据库文件“%1”不是本程序的数据文件：缺少表 %2。")
                            .arg(path, missing.join(QStringLiteral("、"))));
 
-    if (db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
+    if (mode != OpenMode::ReadOnly &&
+        db->queryText(QStringLiteral("PRAGMA journal_mode")).compare(u"wal", Qt::CaseInsensitive) != 0)
         db->queryText(QStringLiteral("PRAGMA journal_mode = WAL"));
     // With WAL, FULL syncs the log on every commit: a posted answer survives a crash or power cut.
     db->execute(QStringLiteral("PRAGMA synchronous = FULL"));

@@ -25,7 +25,10 @@ public:
     enum class OpenMode
     {
         ExistingOnly,
-        CreateIfMissing
+        CreateIfMissing,
+        // Reading only: nothing of the file, its journal mode included, is changed, so a bank in
+        // a folder that must stay untouched (an installed program's) can be read.
+        ReadOnly
     };
 
     // Opens the file; with a non-empty password the file must be encrypted with it, without one

@@ -409,3 +409,69 @@ TEST(PaperListText, LinesKeepTheirBreaks)
     EXPECT_EQ(withPaperRemoved(u"一\r\n\r\n二\r\n"_qs, u"一"_qs), u"\r\n二\r\n")
         << "an empty line is an entry";
 }
+
+// A newer bank brought into a user's bank: what it lacks is added, nothing of it is replaced.
+TEST(BankCommands, MergeAddsWhatTheBankLacksAndKeepsEveryAnswer)
+{
+    tarnex::test::TestFolder folder;
+    // The user's bank is the program folder itself, the one --user names.
+    writeFile(folder.file(u"old/memo.txt"_qs), "[memo]\nmemo1: 试题一\n");
+    writeFile(folder.file(u"old/papers.txt"_qs), "[papers]\nmemojc: 试题一\n");
+    writeFile(folder.file(u"old/q.txt"_qs), "[paper]\nkemu: 会计基础\ntao: 试题一\n"
+                                            "[dds 1]\ntou: 旧的题干\nda: a\n[sf 2]\nda: b\n");
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"old"_qs), folder.path()}).code, 0);
+    const QString kstk = folder.file(u"kstk.dat"_qs);
+    const QString titao = folder.file(u"titao.dat"_qs);
+    {
+        auto db = Database::open(kstk, Password);
+        db->execute(u"UPDATE dds SET xuan = 'c'"_qs);
+        db->execute(u"UPDATE sf SET xuan = 'a'"_qs);
+    }
+
+    // The newer bank rewords question 1, adds question 3 (written with an answer that must not
+    // travel) and the number " 1 " of another kind, a paper of each subject and their list entries.
+    writeFile(folder.file(u"new/memo.txt"_qs), "[memo]\nmemo1:\n  试题一\n  试题二\n");
+    writeFile(folder.file(u"new/papers.txt"_qs), "[papers]\nmemojc:\n  试题一\n  试题二\nmemofg: 试题一\n");
+    writeFile(folder.file(u"new/q.txt"_qs),
+              "[paper]\nkemu: 会计基础\ntao: 试题一\n"
+              "[dds 1]\ntou: 新的题干\nda: b\n[sf 2]\nda: b\n"
+              "[duo 3]\nda: ab\nxuan: ab\n[ws]\ntihao= \" 1 \"\n"
+              "[paper]\nkemu: 会计基础\ntao: 试题二\n[dds 1]\nda: d\n"
+              "[paper]\nkemu: 财经法规与会计职业道德\ntao: 试题一\n[sf 1]\nda: a\n");
+    const QString newer = folder.file(u"newer"_qs);
+    ASSERT_EQ(runBank({u"build"_qs, folder.file(u"new"_qs), newer}).code, 0);
+
+    CommandResult result = runBank({u"merge"_qs, u"--user"_qs, newer});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, u"Added to %1:\n"
+                          "  会计基础 试题一: 1 question\n"
+                          "  会计基础 试题二: 1 question (new paper)\n"
+                          "  财经法规与会计职业道德 试题一: 1 question (new paper)\n"
+                          "  3 paper-list entries\n"
+                          "Every answer in the bank is kept.\n"_qs.arg(folder.path()))
+        << result.out.toStdString();
+
+    auto db = Database::open(kstk, Password);
+    const QString paper1 = u"kemu = '会计基础' AND tao = '试题一'"_qs;
+    EXPECT_EQ(db->queryText(u"SELECT xuan FROM dds WHERE %1"_qs.arg(paper1)), u"c"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT da FROM dds WHERE %1"_qs.arg(paper1)), u"a"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT count(*) FROM dds WHERE %1"_qs.arg(paper1)), u"1"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT xuan FROM sf WHERE %1"_qs.arg(paper1)), u"a"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT count(*) FROM ws"_qs), u"0"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT da || '/' || xuan FROM duo WHERE %1 AND tihao = '3'"_qs.arg(paper1)),
+              u"ab/"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT da FROM dds WHERE tao = '试题二'"_qs), u"d"_qs);
+    EXPECT_EQ(db->queryText(u"SELECT count(*) FROM sf WHERE kemu = '财经法规与会计职业道德'"_qs), u"1"_qs);
+    db.reset();
+    EXPECT_EQ(firstValue(kstk, Password, u"tb_memo"_qs, u"memo1"_qs), u"试题一\r\n试题二"_qs);
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memojc"_qs), u"试题一\r\n试题二"_qs);
+    EXPECT_EQ(firstValue(titao, {}, u"memo_temp"_qs, u"memofg"_qs), u"试题一"_qs);
+
+    // Once merged, nothing more to add, and nothing changes.
+    const QStringList before = dumpDatabase(kstk, Password) + dumpDatabase(titao, {});
+    result = runBank({u"merge"_qs, u"--user"_qs, newer});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(u"already holds every paper and question"_qs))
+        << result.out.toStdString();
+    EXPECT_EQ(dumpDatabase(kstk, Password) + dumpDatabase(titao, {}), before);
+}

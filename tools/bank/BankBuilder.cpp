@@ -355,7 +355,10 @@ QString temporaryPath(const QString& folder, const char* fileName)
 // Closes the file completely: the log is folded into the database so that the file alone is the bank.
 void finish(std::unique_ptr<Database>& db)
 {
-    db->queryText(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    // A built bank leaves the write-ahead log: without it the file reads in a folder nobody may
+    // write (an installed program's), where no -shm file can be made. The program takes its own
+    // copy back to the log when it opens it.
+    db->queryText(QStringLiteral("PRAGMA journal_mode = DELETE"));
     const QString path = db->path();
     db.reset();
     for (const QString& suffix : sidecarSuffixes()) {

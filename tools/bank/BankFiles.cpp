@@ -18,14 +18,21 @@ QString paperListPath(const QString& folder)
     return QDir(folder).filePath(QString::fromLatin1(PaperListFile));
 }
 
-std::unique_ptr<Database> openQuestionBank(const QString& folder)
+namespace {
+Database::OpenMode openMode(Access access)
 {
-    return Database::open(questionBankPath(folder), QByteArray(Database::BankPassword));
+    return access == Access::ReadOnly ? Database::OpenMode::ReadOnly : Database::OpenMode::ExistingOnly;
+}
+} // namespace
+
+std::unique_ptr<Database> openQuestionBank(const QString& folder, Access access)
+{
+    return Database::open(questionBankPath(folder), QByteArray(Database::BankPassword), openMode(access));
 }
 
-std::unique_ptr<Database> openPaperLists(const QString& folder)
+std::unique_ptr<Database> openPaperLists(const QString& folder, Access access)
 {
-    return Database::open(paperListPath(folder));
+    return Database::open(paperListPath(folder), {}, openMode(access));
 }
 
 const QVariant& TableData::cell(int row, const QString& column) const
@@ -103,7 +110,7 @@ BankTables readBank(const QString& folder)
 {
     BankTables bank;
     {
-        auto db = openQuestionBank(folder);
+        auto db = openQuestionBank(folder, Access::ReadOnly);
         bank.memo = readTable(*db, QStringLiteral("tb_memo"));
         for (const QString& table : BankSchema::questionTables())
             bank.questions.push_back(readTable(*db, table));
@@ -117,7 +124,7 @@ BankTables readBank(const QString& folder)
             bank.paperCounts.columns = BankSchema::paperCountsColumns();
         }
     }
-    auto lists = openPaperLists(folder);
+    auto lists = openPaperLists(folder, Access::ReadOnly);
     bank.paperLists = readTable(*lists, QStringLiteral("memo_temp"));
     return bank;
 }

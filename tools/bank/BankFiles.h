@@ -22,9 +22,15 @@ constexpr const char* PaperListFile = "titao.dat";
 QString questionBankPath(const QString& folder);
 QString paperListPath(const QString& folder);
 
-// Open the files of a bank folder; throw AppError when a file is missing or does not open.
-std::unique_ptr<Database> openQuestionBank(const QString& folder);
-std::unique_ptr<Database> openPaperLists(const QString& folder);
+// Open the files of a bank folder; throw AppError when a file is missing or does not open. A bank
+// opened for reading only is left exactly as it is (it may lie in a folder nobody writes).
+enum class Access
+{
+    ReadWrite,
+    ReadOnly
+};
+std::unique_ptr<Database> openQuestionBank(const QString& folder, Access access = Access::ReadWrite);
+std::unique_ptr<Database> openPaperLists(const QString& folder, Access access = Access::ReadWrite);
 
 // The rows of one table in file order, each value as the engine holds it: a null QVariant for
 // NULL, QString for text, QByteArray for a blob.
@@ -56,7 +62,7 @@ struct BankTables
     int questionCount() const;
 };
 
-// Reads the tables of the bank folder (kstk.dat and titao.dat).
+// Reads the tables of the bank folder (kstk.dat and titao.dat), opened for reading only.
 BankTables readBank(const QString& folder);
 
 // Reads a whole table, in rowid order.

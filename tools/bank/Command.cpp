@@ -6,10 +6,12 @@
 #include "ImportCommand.h"
 #include "InfoCommand.h"
 #include "ListCommand.h"
+#include "MergeCommand.h"
 #include "PaperCommand.h"
 #include "ShowCommand.h"
 #include "TextCommand.h"
 #include "platform/AppError.h"
+#include "platform/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -23,6 +25,18 @@ Command::Command(QString name, QString description, std::vector<Argument> argume
     : m_name(std::move(name)), m_description(std::move(description)), m_arguments(std::move(arguments)),
       m_details(std::move(details))
 {
+    if (bankArgument() >= 0)
+        addOption({QStringLiteral("user"), QString(),
+                   QStringLiteral("the current user's program folder stands for BANK")});
+}
+
+qsizetype Command::bankArgument() const
+{
+    for (std::size_t i = 0; i < m_arguments.size(); ++i) {
+        if (m_arguments[i].name == u"BANK")
+            return qsizetype(i);
+    }
+    return -1;
 }
 
 void Command::addOption(Option option)
@@ -129,6 +143,16 @@ int Command::run(const QStringList& commandLine, CommandIo& io)
         io.err << "tarnex-bank " << m_name << ": " << error << "\n";
         return ExitFailure;
     }
+    // --user puts the folder the program itself would use (the build's, or the user's own beside
+    // an installed copy) in the place of BANK.
+    if (hasOption(QStringLiteral("user"))) {
+        try {
+            arguments.insert(std::min(bankArgument(), arguments.size()), AppPaths::programDir());
+        } catch (const AppError& failure) {
+            io.err << "tarnex-bank " << m_name << ": " << failure.message() << "\n";
+            return ExitFailure;
+        }
+    }
     qsizetype required = 0;
     for (const Argument& argument : m_arguments)
         required += argument.optional ? 0 : 1;
@@ -161,6 +185,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
         all.push_back(std::make_unique<ShowCommand>());
         all.push_back(std::make_unique<InfoCommand>());
         all.push_back(std::make_unique<PaperCommand>());
+        all.push_back(std::make_unique<MergeCommand>());
         all.push_back(std::make_unique<TextCommand>());
         return all;
     }();

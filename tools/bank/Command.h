@@ -53,7 +53,8 @@ public:
     virtual bool needsGui() const { return false; }
 
     // Runs the command with its arguments (the command name not included): --help, the options,
-    // the argument count, and errors thrown as AppError are handled here.
+    // the argument count, --user and errors thrown as AppError are handled here. An argument
+    // named BANK is a bank folder: --user stands for it, naming the current user's program folder.
     int run(const QStringList& arguments, CommandIo& io);
 
 protected:
@@ -71,6 +72,8 @@ private:
     // Splits the command line into options (into m_given) and arguments; false with a message in
     // error for an unknown option, a missing value or an option given twice.
     bool parseOptions(const QStringList& commandLine, QStringList* arguments, QString* error);
+    // The index of the BANK argument, or -1.
+    qsizetype bankArgument() const;
 
     QString m_name;
     QString m_description;

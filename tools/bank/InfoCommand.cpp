@@ -69,7 +69,9 @@ InfoCommand::InfoCommand()
 
 int InfoCommand::execute(const QStringList& arguments, CommandIo& io)
 {
-    auto bank = openQuestionBank(arguments.at(0));
+    // Printing changes nothing, not even the journal mode of a bank nobody may write.
+    auto bank =
+        openQuestionBank(arguments.at(0), arguments.size() > 2 ? Access::ReadWrite : Access::ReadOnly);
     DataSet memo(*bank);
     memo.open(QStringLiteral("select * from tb_memo"));
 

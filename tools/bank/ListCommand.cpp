@@ -1,10 +1,15 @@
 #include "ListCommand.h"
 
 #include "BankFiles.h"
+#include "BankMerger.h"
 #include "data/BankSchema.h"
 #include "data/Database.h"
 #include "data/NaturalOrder.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
 #include "platform/TextUtil.h"
+
+#include <QFileInfo>
 
 #include <map>
 
@@ -17,6 +22,31 @@ struct PaperCounts
     std::map<QString, int> perTable;
     bool listed = false;
 };
+
+// The user's own bank beside an installed program is never replaced by a newer package; tell how
+// to take the papers the package delivers that the bank lacks.
+void noteDeliveredPapers(const QString& folder, CommandIo& io)
+{
+    const QString bank = QFileInfo(folder).canonicalFilePath();
+    if (bank.isEmpty() || bank != QFileInfo(AppPaths::userProgramDir()).canonicalFilePath())
+        return;
+    const QString delivered = AppPaths::executableDir();
+    if (QFileInfo(delivered).canonicalFilePath() == bank || !QFileInfo::exists(questionBankPath(delivered)))
+        return;
+    MergeResult missing;
+    try {
+        missing = mergeBank(folder, delivered, false);
+    } catch (const AppError& error) {
+        io.err << "The installed bank could not be compared with this one: " << error.message() << '\n';
+        return;
+    }
+    if (missing.questionCount() == 0)
+        return;
+    io.err << "The installed bank has " << missing.freshPaperCount() << " paper(s) and "
+           << missing.questionCount()
+           << " question(s) that this bank lacks; 'tarnex-bank merge --user' adds them and keeps every "
+              "answer.\n";
+}
 
 } // namespace
 
@@ -53,7 +83,7 @@ int ListCommand::execute(const QStringList& arguments, CommandIo& io)
     };
 
     {
-        auto lists = openPaperLists(folder);
+        auto lists = openPaperLists(folder, Access::ReadOnly);
         const TableData table = readTable(*lists, QStringLiteral("memo_temp"));
         // A subject whose column the file lacks is not offered by the program.
         for (const BankSchema::SubjectPapers& entry : BankSchema::subjects()) {
@@ -67,7 +97,7 @@ int ListCommand::execute(const QStringList& arguments, CommandIo& io)
         }
     }
 
-    auto bank = openQuestionBank(folder);
+    auto bank = openQuestionBank(folder, Access::ReadOnly);
     std::vector<std::pair<QString, QString>> unlisted;
     for (const QString& table : BankSchema::questionTables()) {
         Statement statement(
@@ -105,6 +135,8 @@ int ListCommand::execute(const QStringList& arguments, CommandIo& io)
             io.out << '\n';
         }
     }
+    io.out.flush();
+    noteDeliveredPapers(folder, io);
     return ExitOk;
 }
 

@@ -83,7 +83,7 @@ int ShowCommand::execute(const QStringList& arguments, CommandIo& io)
     const QString& subject = arguments.at(1);
     const QString& paper = arguments.at(2);
     const QString& number = arguments.at(3);
-    auto bank = openQuestionBank(arguments.at(0));
+    auto bank = openQuestionBank(arguments.at(0), Access::ReadOnly);
     int found = 0;
     for (const QString& table : BankSchema::questionTables()) {
         DataSet row(*bank);
