@@ -229,9 +229,11 @@ TEST(BankCommands, OptionsWithAndWithoutValues)
     CommandResult result = runBank({u"import"_qs, u"--help"_qs});
     EXPECT_EQ(result.code, 0);
     EXPECT_TRUE(result.out.startsWith(u"Usage: tarnex-bank import [OPTIONS] BANK FILE\n"_qs));
-    EXPECT_TRUE(result.out.contains(u"Options:\n  --subject S  the subject"_qs)) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(u"Options:\n  --user       the current user's program folder stands for BANK\n"
+                                    "  --subject S  the subject"_qs))
+        << result.out.toStdString();
     EXPECT_TRUE(result.out.contains(u"\n  --renumber   give"_qs));
-    EXPECT_FALSE(runBank({u"list"_qs, u"--help"_qs}).out.contains(u"Options:"_qs));
+    EXPECT_FALSE(runBank({u"text"_qs, u"--help"_qs}).out.contains(u"Options:"_qs));
 
     const struct
     {
