@@ -58,7 +58,8 @@ root=$tmp/root
 dpkg-deb -x "$deb" "$root"
 lib=$root/usr/lib/velquarn
 for path in usr/bin/tarnex usr/bin/tarnex-bank \
-  usr/lib/velquarn/tarnex usr/lib/velquarn/tarnex-bank usr/lib/velquarn/libtarnex_webpanel.so \
+  usr/lib/velquarn/tarnex usr/lib/velquarn/tarnex-bank \
+  usr/lib/velquarn/libtarnex_webpanel.so usr/lib/velquarn/libtarnex_camera.so \
   usr/lib/velquarn/kstk.dat usr/lib/velquarn/titao.dat usr/lib/velquarn/kjkm.dat \
   usr/lib/velquarn/velquarn-installed \
   usr/share/applications/org.velquarn.velquarn.desktop \
