@@ -6,7 +6,8 @@ list(TRANSFORM exchange_richtext_sources PREPEND ${CMAKE_SOURCE_DIR}/src/richtex
 set(exchange_common_sources
   ${CMAKE_SOURCE_DIR}/tools/bank/Exchange.cpp
   ${CMAKE_SOURCE_DIR}/tools/bank/ExchangeText.cpp
-  ${exchange_richtext_sources})
+  ${exchange_richtext_sources}
+  ${CMAKE_CURRENT_LIST_DIR}/GuiFuzzerInit.cpp)
 
 tarnex_add_fuzzer(fuzz_sheet
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_sheet.cpp ${exchange_common_sources}

@@ -5,7 +5,6 @@
 #include "MoodleReader.h"
 #include "MoodleWriter.h"
 
-#include <QGuiApplication>
 #include <QRegularExpression>
 
 #include <cstdint>
@@ -51,15 +50,6 @@ void checkFormats(const std::vector<ExchangePaper>& papers)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Kept alive for the whole run (and so never reported as a leak).
-    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
-    (void)app;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,20 +3,10 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
-#include <QGuiApplication>
 #include <QTextDocument>
 
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Kept alive for the whole run (and so never reported as a leak).
-    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
-    (void)app;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,7 +6,6 @@
 #include "SheetReader.h"
 #include "TemplateReader.h"
 
-#include <QGuiApplication>
 #include <QRegularExpression>
 
 #include <zip.h>
@@ -93,15 +92,6 @@ bool isLetters(const QString& letters)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Kept alive for the whole run (and so never reported as a leak).
-    static QGuiApplication* app = new QGuiApplication(*argc, *argv);
-    (void)app;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,5 +1,6 @@
 #include "Unit3.h"
 
+#include "InformationText.h"
 #include "MainWindowRules.h"
 #include "Unit_main.h"
 #include "ui_Unit3.h"
@@ -21,21 +22,7 @@ TForm3::TForm3(QWidget* parent, ProgramMode mode) : QDialog(parent), ui(new Ui::
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    // An author edits and saves the text; the clipboard is emptied for candidates only.
-    if (m_mode == ProgramMode::Author) {
-        ui->RzBmpButton4->show();
-        ui->Memo1->setReadOnly(false);
-        ui->Memo1->setContextMenuPolicy(Qt::DefaultContextMenu);
-        setWindowTitle(windowTitleFor(m_mode, windowTitle()));
-    } else {
-        ui->Memo1->installEventFilter(this);
-        // A mouse selection fills the X11 selection, which a middle click pastes anywhere: it
-        // goes like the clipboard.
-        watchOwnSelection(this, [this](const QString& selected) {
-            if (ui->Memo1->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n') == selected)
-                emptyClipboard();
-        });
-    }
+    setUpInformationText(this, ui->Memo1, ui->RzBmpButton4, m_mode);
     connect(ui->RzBmpButton4, &QPushButton::clicked, this, &TForm3::RzBmpButton4Click);
     connect(ui->RzBmpButton1, &QPushButton::clicked, this, &TForm3::RzBmpButton1Click);
 }

@@ -69,21 +69,6 @@ QString familyOf(const QTextCharFormat& format)
     return format.stringProperty(QTextFormat::FontFamily); // set by older code through setFontFamily()
 }
 
-QImage imageOf(const QTextDocument& document, const QString& name)
-{
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
-    switch (resource.typeId()) {
-    case QMetaType::QImage:
-        return resource.value<QImage>();
-    case QMetaType::QPixmap:
-        return resource.value<QPixmap>().toImage();
-    case QMetaType::QByteArray:
-        return QImage::fromData(resource.toByteArray());
-    default:
-        return {};
-    }
-}
-
 void appendHex(QByteArray& out, unsigned char v)
 {
     static const char Hex[] = "0123456789abcdef";
@@ -499,7 +484,7 @@ void Writer::writeText(QStringView text, bool chinese)
 
 void Writer::writeImage(const QTextImageFormat& format)
 {
-    const QImage image = imageOf(m_document, format.name());
+    const QImage image = documentImage(m_document, format.name());
     if (image.isNull())
         return;
     QByteArray png;
@@ -534,6 +519,21 @@ void Writer::word(const char* name, int value)
 QByteArray writeRtf(const QTextDocument& document)
 {
     return Writer(document).run();
+}
+
+QImage documentImage(const QTextDocument& document, const QString& name)
+{
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
+    switch (resource.typeId()) {
+    case QMetaType::QImage:
+        return resource.value<QImage>();
+    case QMetaType::QPixmap:
+        return resource.value<QPixmap>().toImage();
+    case QMetaType::QByteArray:
+        return QImage::fromData(resource.toByteArray());
+    default:
+        return {};
+    }
 }
 
 } // namespace tarnex

@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
-#include <QPixmap>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -149,21 +148,6 @@ bool needsPreWrap(const QString& text)
            text.endsWith(u' ');
 }
 
-QImage imageOf(const QTextDocument& document, const QString& name)
-{
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(name));
-    switch (resource.typeId()) {
-    case QMetaType::QImage:
-        return resource.value<QImage>();
-    case QMetaType::QPixmap:
-        return resource.value<QPixmap>().toImage();
-    case QMetaType::QByteArray:
-        return QImage::fromData(resource.toByteArray());
-    default:
-        return {};
-    }
-}
-
 class HtmlWriter
 {
 public:
@@ -282,7 +266,7 @@ private:
 
     QString picture(const QTextImageFormat& format)
     {
-        const QImage image = imageOf(m_document, format.name());
+        const QImage image = documentImage(m_document, format.name());
         if (image.isNull())
             return {};
         QByteArray png;
